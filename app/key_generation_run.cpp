@@ -1,0 +1,199 @@
+#include "app/key_generation_run.h"
+
+#include <string>
+
+#include "app/export_buffer.h"
+#include "app/text_forms.h"
+
+namespace {
+
+using LocationCode = unsigned;
+
+struct BlobExport {
+  const ProviderChar* blobType;
+  LocationCode sizeQuery;
+  LocationCode exportCall;
+  const char* fileName;
+  const char* progressMessage;
+};
+
+struct KeyPairJob {
+  const ProviderChar* algorithm;
+  ULONG keyBits;
+  LocationCode open;
+  LocationCode generate;
+  LocationCode finalize;
+  BlobExport exports[2];  // public first
+};
+
+constexpr auto kRsa = providerText("RSA");
+constexpr auto kEcdsaP256 = providerText("ECDSA_P256");
+constexpr auto kRsaPublicBlob = providerText("RSAPUBLICBLOB");
+constexpr auto kRsaPrivateBlob = providerText("RSAPRIVATEBLOB");
+constexpr auto kEccPublicBlob = providerText("ECCPUBLICBLOB");
+constexpr auto kEccPrivateBlob = providerText("ECCPRIVATEBLOB");
+// The default implementation: a pointer to an empty string, not a null pointer.
+constexpr auto kDefaultImplementation = providerText("");
+
+constexpr KeyPairJob kJobs[] = {
+    {kRsa.data(),
+     3072,
+     10,
+     20,
+     30,
+     {{kRsaPublicBlob.data(), 40, 50, "RSAPublicKey.dat", "RSA public key generated"},
+      {kRsaPrivateBlob.data(), 60, 70, "RSAPrivateKey.dat", "RSA private key generated"}}},
+    {kEcdsaP256.data(),
+     256,
+     80,
+     90,
+     100,
+     {{kEccPublicBlob.data(), 110, 120, "ECDSAPublicKey.dat", "ECDSA public key generated"},
+      {kEccPrivateBlob.data(), 130, 140, "ECDSAPrivateKey.dat", "ECDSA private key generated"}}},
+};
+
+constexpr int kWindowX = 200;
+constexpr int kWindowY = 400;
+
+// The first failing provider call; status 0 when every call succeeded.
+struct Outcome {
+  NTSTATUS status = 0;
+  LocationCode location = 0;
+  bool failed() const { return status != 0; }
+};
+
+class KeyGenerationRun {
+ public:
+  explicit KeyGenerationRun(const RunPlatform& platform)
+      : calls_(platform.provider),
+        console_(platform.console),
+        writeBlobFile_(platform.writeBlobFile) {}
+
+  int run() {
+    console_.setTitle("Tarnwick");
+    console_.placeWindowOnTop(kWindowX, kWindowY);
+    console_.writeLine("Please wait");
+    console_.writeLine("");
+    startSeconds_ = console_.nowSeconds();
+
+    // The RSA job's handles are released before the ECDSA job begins; the
+    // ECDSA job's are released by the clean-up below.
+    Outcome outcome = runJob(kJobs[0]);
+    if (!outcome.failed()) {
+      releaseHandles();
+      outcome = runJob(kJobs[1]);
+    }
+    if (outcome.failed()) {
+      reportFailure(outcome);
+    } else {
+      reportTime();
+    }
+
+    releaseHandles();
+    console_.writeLine("");
+    console_.writeLine("Press any key");
+    console_.waitForKeyPress();
+    buffer_.release();
+    return outcome.failed() || !allFilesWritten_ ? 1 : 0;
+  }
+
+ private:
+  Outcome runJob(const KeyPairJob& job) {
+    // A handle is held only from the successful return of the call that makes
+    // it: whatever a failing call left in its out-parameter is never released.
+    BCRYPT_ALG_HANDLE opened = nullptr;
+    NTSTATUS status =
+        calls_.openAlgorithmProvider(&opened, job.algorithm, kDefaultImplementation.data(), 0);
+    if (status != 0) {
+      return {status, job.open};
+    }
+    provider_ = opened;
+    BCRYPT_KEY_HANDLE generated = nullptr;
+    status = calls_.generateKeyPair(provider_, &generated, job.keyBits, 0);
+    if (status != 0) {
+      return {status, job.generate};
+    }
+    key_ = generated;
+    status = calls_.finalizeKeyPair(key_, 0);
+    if (status != 0) {
+      return {status, job.finalize};
+    }
+    for (const BlobExport& blob : job.exports) {
+      const Outcome outcome = exportBlob(blob);
+      if (outcome.failed()) {
+        return outcome;
+      }
+    }
+    return {};
+  }
+
+  Outcome exportBlob(const BlobExport& blob) {
+    NTSTATUS status = calls_.exportKey(key_, nullptr, blob.blobType, nullptr, 0, &blobSize_, 0);
+    if (status != 0) {
+      return {status, blob.sizeQuery};
+    }
+    if (blobSize_ == 0) {
+      return {static_cast<NTSTATUS>(kStatusInvalidBufferSize), blob.sizeQuery};
+    }
+    if (!buffer_.resize(blobSize_)) {
+      return {static_cast<NTSTATUS>(kStatusNoMemory), blob.sizeQuery};
+    }
+    status = calls_.exportKey(key_, nullptr, blob.blobType, buffer_.data(),
+                                 static_cast<ULONG>(buffer_.size()), &blobSize_, 0);
+    if (status != 0) {
+      return {status, blob.exportCall};
+    }
+    // The whole buffer, as large as the size query said, whatever count the
+    // export wrote back.
+    const bool written = writeBlobFile_(blob.fileName, buffer_.bytes());
+    console_.writeLine(blob.progressMessage);
+    console_.writeLine("");
+    if (!written) {
+      allFilesWritten_ = false;
+      console_.writeText("Could not write ");
+      console_.writeLine(blob.fileName);
+      console_.writeLine("");
+    }
+    return {};
+  }
+
+  // Provider first, then key; each released once and empty afterwards.
+  void releaseHandles() {
+    if (provider_ != nullptr) {
+      calls_.closeAlgorithmProvider(provider_, 0);
+      provider_ = nullptr;
+    }
+    if (key_ != nullptr) {
+      calls_.destroyKey(key_);
+      key_ = nullptr;
+    }
+  }
+
+  void reportFailure(const Outcome& outcome) {
+    console_.writeText("Error at location " + decimalText(outcome.location));
+    console_.writeText(", Windows error code ");
+    console_.writeLine(hexText(static_cast<std::uint32_t>(outcome.status)));
+  }
+
+  void reportTime() {
+    const double elapsed = console_.nowSeconds() - startSeconds_;
+    console_.writeText("Time taken:");
+    console_.writeText(elapsedText(wholeMilliseconds(elapsed)));
+    console_.writeLine("ms");
+  }
+
+  const ProviderCalls& calls_;
+  const ConsoleCalls& console_;
+  WriteBlobFileCall writeBlobFile_;
+
+  BCRYPT_ALG_HANDLE provider_ = nullptr;
+  BCRYPT_KEY_HANDLE key_ = nullptr;
+  ULONG blobSize_ = 0;
+  ExportBuffer buffer_;
+  double startSeconds_ = 0.0;
+  bool allFilesWritten_ = true;
+};
+
+}  // namespace
+
+int runKeyGeneration(const RunPlatform& platform) { return KeyGenerationRun(platform).run(); }
