@@ -139,7 +139,7 @@ class KeyGenerationRun {
       return {static_cast<NTSTATUS>(kStatusNoMemory), blob.sizeQuery};
     }
     status = calls_.exportKey(key_, nullptr, blob.blobType, buffer_.data(),
-                                 static_cast<ULONG>(buffer_.size()), &blobSize_, 0);
+                              static_cast<ULONG>(buffer_.size()), &blobSize_, 0);
     if (status != 0) {
       return {status, blob.exportCall};
     }
@@ -196,4 +196,6 @@ class KeyGenerationRun {
 
 }  // namespace
 
-int runKeyGeneration(const RunPlatform& platform) { return KeyGenerationRun(platform).run(); }
+int runKeyGeneration(const RunPlatform& platform) {
+  return KeyGenerationRun(platform).run();
+}

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
-std::string decimalText(unsigned value) { return std::to_string(value); }
+std::string decimalText(unsigned value) {
+  return std::to_string(value);
+}
 
 std::string hexText(std::uint32_t status) {
   char digits[9];

@@ -28,7 +28,7 @@ std::uint32_t queryTickCount() {
   // wrapping at 2^32 like the platform's tick count.
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  const auto milliseconds =
-      static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
+  const auto milliseconds = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                            static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
   return static_cast<std::uint32_t>(milliseconds);
 }

@@ -49,7 +49,9 @@ termios savedSettings{};
 volatile sig_atomic_t settingsChanged = 0;
 volatile sig_atomic_t keyPressed = 0;
 
-bool inForeground() { return tcgetpgrp(kInput) == getpgrp(); }
+bool inForeground() {
+  return tcgetpgrp(kInput) == getpgrp();
+}
 
 void restoreTerminal() {
   if (settingsChanged != 0) {
@@ -201,7 +203,9 @@ PollResult drainInput() {
 
 }  // namespace
 
-void setTitle(std::string_view text) { requestFromTerminal(titleRequest(text)); }
+void setTitle(std::string_view text) {
+  requestFromTerminal(titleRequest(text));
+}
 
 void placeWindowOnTop(int x, int y) {
   // A terminal can be asked to move its window; there is no request that keeps

@@ -14,7 +14,9 @@ double counterSeconds(std::int64_t count, double secondsPerCount) {
   return static_cast<double>(count) * secondsPerCount;
 }
 
-double tickSeconds(std::uint32_t milliseconds) { return static_cast<double>(milliseconds) * 0.001; }
+double tickSeconds(std::uint32_t milliseconds) {
+  return static_cast<double>(milliseconds) * 0.001;
+}
 
 double nowSeconds() {
   static ClockChoice choice;

@@ -18,7 +18,9 @@ using BCRYPT_ALG_HANDLE = void*;
 using BCRYPT_KEY_HANDLE = void*;
 
 // Status values, as the platform defines them.
-constexpr NTSTATUS statusFromCode(std::uint32_t code) { return static_cast<NTSTATUS>(code); }
+constexpr NTSTATUS statusFromCode(std::uint32_t code) {
+  return static_cast<NTSTATUS>(code);
+}
 inline constexpr NTSTATUS STATUS_SUCCESS = 0;
 inline constexpr NTSTATUS STATUS_INVALID_HANDLE = statusFromCode(0xC0000008u);
 inline constexpr NTSTATUS STATUS_INVALID_PARAMETER = statusFromCode(0xC000000Du);
@@ -28,8 +30,8 @@ inline constexpr NTSTATUS STATUS_INTERNAL_ERROR = statusFromCode(0xC00000E5u);
 inline constexpr NTSTATUS STATUS_NOT_FOUND = statusFromCode(0xC0000225u);
 
 // Published key blob headers. All fields little-endian.
-inline constexpr ULONG BCRYPT_RSAPUBLIC_MAGIC = 0x31415352;   // "RSA1"
-inline constexpr ULONG BCRYPT_RSAPRIVATE_MAGIC = 0x32415352;  // "RSA2"
+inline constexpr ULONG BCRYPT_RSAPUBLIC_MAGIC = 0x31415352;           // "RSA1"
+inline constexpr ULONG BCRYPT_RSAPRIVATE_MAGIC = 0x32415352;          // "RSA2"
 inline constexpr ULONG BCRYPT_ECDSA_PUBLIC_P256_MAGIC = 0x31534345;   // "ECS1"
 inline constexpr ULONG BCRYPT_ECDSA_PRIVATE_P256_MAGIC = 0x32534345;  // "ECS2"
 

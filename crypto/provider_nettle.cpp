@@ -68,9 +68,8 @@ void zeroingFree(void* block, std::size_t size) {
 
 void useZeroingAllocator() {
   static std::once_flag once;
-  std::call_once(once, [] {
-    mp_set_memory_functions(zeroingAllocate, zeroingReallocate, zeroingFree);
-  });
+  std::call_once(once,
+                 [] { mp_set_memory_functions(zeroingAllocate, zeroingReallocate, zeroingFree); });
 }
 
 // --- Randomness straight from the kernel. ---
@@ -293,7 +292,9 @@ NTSTATUS generateEcdsa(KeyObject& key) {
 
 // --- Blob layout ---
 
-ULONG bytesForBits(ULONG bits) { return (bits + 7) / 8; }
+ULONG bytesForBits(ULONG bits) {
+  return (bits + 7) / 8;
+}
 
 struct RsaLayout {
   ULONG publicExponentBytes;

@@ -1,9 +1,8 @@
 #include <fcntl.h>
 #include <signal.h>
+#include <stdio_ext.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <stdio_ext.h>
 
 #include <mutex>
 
@@ -60,10 +59,14 @@ std::FILE* openFileStream(const char* fileName, OpenMode mode) {
   return stream;
 }
 
-bool restrictToOwner(std::FILE* stream) { return fchmod(fileno(stream), kOwnerOnly) == 0; }
+bool restrictToOwner(std::FILE* stream) {
+  return fchmod(fileno(stream), kOwnerOnly) == 0;
+}
 
 bool cutFile(std::FILE* stream, std::uint64_t length) {
   return ftruncate(fileno(stream), static_cast<off_t>(length)) == 0;
 }
 
-void dropBuffered(std::FILE* stream) { __fpurge(stream); }
+void dropBuffered(std::FILE* stream) {
+  __fpurge(stream);
+}

@@ -1,0 +1,193 @@
+// The built program, end to end: redirected, and in a real terminal (tmux).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <regex>
+#include <thread>
+
+#include "testing/blob_check.h"
+#include "testing/process.h"
+#include "testing/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const char* const kFiles[] = {"RSAPublicKey.dat", "RSAPrivateKey.dat", "ECDSAPublicKey.dat",
+                              "ECDSAPrivateKey.dat"};
+
+void expectSoundKeyFiles(const TempDir& dir) {
+  for (const char* name : kFiles) {
+    struct stat status {};
+    ASSERT_EQ(stat((dir / name).c_str(), &status), 0) << name;
+    EXPECT_EQ(status.st_mode & 0777, 0600u) << name;
+  }
+  EXPECT_EQ(
+      checkRsaBlobs(readBytes(dir / "RSAPublicKey.dat"), readBytes(dir / "RSAPrivateKey.dat")), "");
+  EXPECT_EQ(
+      checkEccBlobs(readBytes(dir / "ECDSAPublicKey.dat"), readBytes(dir / "ECDSAPrivateKey.dat")),
+      "");
+}
+
+TEST(Program, RedirectedRunWritesTheReportAndFourSoundFiles) {
+  TempDir dir;
+  writeBytes(dir / "RSAPrivateKey.dat", Bytes(5000, 0xAA));  // replaced, not overwritten in part
+
+  const ProgramRun run = runProgram(TARNWICK_PROGRAM, dir.path());
+
+  EXPECT_EQ(run.status, 0);
+  const std::regex report(
+      "Please wait\r\n\r\n"
+      "RSA public key generated\r\n\r\n"
+      "RSA private key generated\r\n\r\n"
+      "ECDSA public key generated\r\n\r\n"
+      "ECDSA private key generated\r\n\r\n"
+      "Time taken: [0-9]+ms\r\n\r\n"
+      "Press any key\r\n");
+  EXPECT_TRUE(std::regex_match(run.output, report)) << run.output;
+  expectSoundKeyFiles(dir);
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) {
+    ++entries;
+  }
+  EXPECT_EQ(entries, 4u) << "no other file left behind";
+}
+
+TEST(Program, FileThatCannotBeWrittenIsReportedAndExitsOne) {
+  TempDir dir;
+  fs::create_directory(dir / "ECDSAPublicKey.dat");
+
+  const ProgramRun run = runProgram(TARNWICK_PROGRAM, dir.path());
+
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("ECDSA public key generated\r\n\r\n"
+                            "Could not write ECDSAPublicKey.dat\r\n\r\n"
+                            "ECDSA private key generated\r\n\r\n"
+                            "Time taken: "),
+            std::string::npos)
+      << run.output;
+  EXPECT_TRUE(fs::is_directory(dir / "ECDSAPublicKey.dat"));
+  EXPECT_EQ(readBytes(dir / "ECDSAPrivateKey.dat").size(), 104u);
+}
+
+// The program in a tmux pane of its own, run by a shell that records the
+// terminal's settings before and after it, its process id and its exit status.
+class TerminalRun {
+ public:
+  explicit TerminalRun(const TempDir& dir)
+      : dir_(dir),
+        socket_("tarnwick-test-" + std::to_string(getpid()) + "-" + std::to_string(++runs)) {
+    const std::string script = "stty -g > before; sh -c 'echo $$ > pid; exec " +
+                               std::string(TARNWICK_PROGRAM) +
+                               "'; echo $? > status; stty -g > after; exec sleep 60";
+    tmux("new-session -d -x 100 -y 30 -c " + quote(dir.path().string()) + " " + quote(script));
+  }
+  ~TerminalRun() { tmux("kill-server"); }
+
+  std::string screen() { return tmux("capture-pane -p"); }
+  std::string title() { return tmux("display-message -p '#{pane_title}'"); }
+  void sendKeys(const std::string& keys) { tmux("send-keys " + keys); }
+
+  // Waits until `text` shows on the screen; false after `limit`.
+  bool waitForScreen(const std::string& text, std::chrono::milliseconds limit = 10s) {
+    return waitFor([&] { return screen().find(text) != std::string::npos; }, limit);
+  }
+  // The shell writes "after" once the program has ended.
+  bool waitForExit(std::chrono::milliseconds limit) {
+    return waitFor([&] { return hasContent("after"); }, limit);
+  }
+  pid_t pid() {
+    waitFor([&] { return hasContent("pid"); }, 5s);
+    return std::stoi(contents("pid"));
+  }
+  std::string contents(const std::string& name) {
+    const Bytes bytes = readBytes(dir_ / name);
+    return {bytes.begin(), bytes.end()};
+  }
+
+ private:
+  bool hasContent(const std::string& name) const {
+    std::error_code missing;
+    const auto size = fs::file_size(dir_ / name, missing);
+    return !missing && size > 0;
+  }
+  static std::string quote(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+      quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+  }
+  std::string tmux(const std::string& arguments) {
+    return shellOutput("tmux -f /dev/null -L " + socket_ + " " + arguments + " 2>/dev/null");
+  }
+  template <typename Condition>
+  static bool waitFor(Condition condition, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+      if (condition()) {
+        return true;
+      }
+      std::this_thread::sleep_for(5ms);
+    }
+    return false;
+  }
+
+  static inline int runs = 0;
+  const TempDir& dir_;
+  std::string socket_;
+};
+
+TEST(ProgramInTerminal, SetsTheTitleWaitsForAKeyAndLeavesTheTerminalAsItWas) {
+  TempDir dir;
+  TerminalRun terminal(dir);
+  ASSERT_TRUE(terminal.waitForScreen("Press any key")) << terminal.screen();
+  EXPECT_EQ(terminal.title(), "Tarnwick\n");
+
+  std::this_thread::sleep_for(300ms);
+  EXPECT_FALSE(fs::exists(dir / "after")) << "the wait goes on while no key is pressed";
+
+  terminal.sendKeys("F5");
+  ASSERT_TRUE(terminal.waitForExit(2s));
+  EXPECT_EQ(terminal.contents("status"), "0\n");
+  EXPECT_EQ(terminal.contents("after"), terminal.contents("before"));
+  expectSoundKeyFiles(dir);
+}
+
+TEST(ProgramInTerminal, KeyTypedDuringGenerationEndsTheWaitWithoutEcho) {
+  TempDir dir;
+  TerminalRun terminal(dir);
+  ASSERT_TRUE(terminal.waitForScreen("Please wait"));
+  // Held still, so that the key certainly arrives before the wait begins.
+  const pid_t pid = terminal.pid();
+  ASSERT_EQ(kill(pid, SIGSTOP), 0);
+  if (terminal.screen().find("Press any key") != std::string::npos) {
+    kill(pid, SIGCONT);
+    GTEST_SKIP() << "generation ended before the key could be typed";
+  }
+  terminal.sendKeys("q");
+  std::this_thread::sleep_for(100ms);
+  ASSERT_EQ(kill(pid, SIGCONT), 0);
+
+  ASSERT_TRUE(terminal.waitForExit(5s)) << terminal.screen();
+  EXPECT_EQ(terminal.contents("status"), "0\n");
+  const std::string screen = terminal.screen();
+  EXPECT_NE(screen.find("Press any key"), std::string::npos);
+  EXPECT_EQ(screen.find('q'), std::string::npos) << "the key was echoed:\n" << screen;
+  EXPECT_EQ(terminal.contents("after"), terminal.contents("before"));
+}
+
+TEST(ProgramInTerminal, HangUpDuringTheWaitEndsItNormally) {
+  TempDir dir;
+  TerminalRun terminal(dir);
+  ASSERT_TRUE(terminal.waitForScreen("Press any key"));
+  ASSERT_EQ(kill(terminal.pid(), SIGHUP), 0);
+  ASSERT_TRUE(terminal.waitForExit(2s));
+  EXPECT_EQ(terminal.contents("status"), "0\n");
+  EXPECT_EQ(terminal.contents("after"), terminal.contents("before"));
+}
+
+}  // namespace
