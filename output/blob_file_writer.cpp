@@ -66,11 +66,16 @@ bool writeAll(std::FILE* stream, std::span<const std::uint8_t> bytes) {
 }
 
 // A file holding part of the new bytes, or new bytes over old ones, must not
-// stay: remove it, or where it cannot be removed, leave it empty.
-void discardPartial(const char* fileName, std::FILE* stream) {
-  if (std::remove(fileName) != 0) {
-    dropBuffered(stream);
-    cutFile(stream, 0);
+// stay: once the stream is closed, remove it, or where it cannot be removed,
+// cut it to nothing.
+void discardPartial(const char* fileName, BufferedStream& stream) {
+  stream.close();
+  if (std::remove(fileName) == 0) {
+    return;
+  }
+  if (std::FILE* again = openFileStream(fileName, OpenMode::UpdateExisting)) {
+    cutFile(again, 0);
+    std::fclose(again);
   }
 }
 
@@ -94,11 +99,11 @@ bool writeBlobFile(const char* fileName, std::span<const std::uint8_t> bytes) {
   const bool written = writeAll(stream.get(), bytes) &&
                        (opened != OpenMode::UpdateExisting || cutFile(stream.get(), bytes.size()));
   if (!written) {
-    discardPartial(fileName, stream.get());
+    discardPartial(fileName, stream);
     return false;
   }
   if (!stream.close()) {
-    std::remove(fileName);
+    discardPartial(fileName, stream);
     return false;
   }
   return true;

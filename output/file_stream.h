@@ -22,9 +22,5 @@ std::FILE* openFileStream(const char* fileName, OpenMode mode);
 // (Windows), nothing to do.
 bool restrictToOwner(std::FILE* stream);
 
-// Throws away bytes the stream holds and has not passed on to the file, so
-// that closing it writes nothing more.
-void dropBuffered(std::FILE* stream);
-
 // Cuts the stream's file to `length` bytes; the stream must have been flushed.
 bool cutFile(std::FILE* stream, std::uint64_t length);

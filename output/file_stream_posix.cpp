@@ -1,6 +1,5 @@
 #include <fcntl.h>
 #include <signal.h>
-#include <stdio_ext.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,8 +64,4 @@ bool restrictToOwner(std::FILE* stream) {
 
 bool cutFile(std::FILE* stream, std::uint64_t length) {
   return ftruncate(fileno(stream), static_cast<off_t>(length)) == 0;
-}
-
-void dropBuffered(std::FILE* stream) {
-  __fpurge(stream);
 }
