@@ -10,6 +10,7 @@
 #include "testing/blob_check.h"
 #include "testing/process.h"
 #include "testing/temp_dir.h"
+#include "testing/terminal_run.h"
 
 namespace {
 
@@ -73,93 +74,25 @@ TEST(Program, FileThatCannotBeWrittenIsReportedAndExitsOne) {
   EXPECT_EQ(readBytes(dir / "ECDSAPrivateKey.dat").size(), 104u);
 }
 
-// The program in a tmux pane of its own, run by a shell that records the
-// terminal's settings before and after it, its process id and its exit status.
-class TerminalRun {
- public:
-  explicit TerminalRun(const TempDir& dir)
-      : dir_(dir),
-        socket_("tarnwick-test-" + std::to_string(getpid()) + "-" + std::to_string(++runs)) {
-    const std::string script = "stty -g > before; sh -c 'echo $$ > pid; exec " +
-                               std::string(TARNWICK_PROGRAM) +
-                               "'; echo $? > status; stty -g > after; exec sleep 60";
-    tmux("new-session -d -x 100 -y 30 -c " + quote(dir.path().string()) + " " + quote(script));
-  }
-  ~TerminalRun() { tmux("kill-server"); }
-
-  std::string screen() { return tmux("capture-pane -p"); }
-  std::string title() { return tmux("display-message -p '#{pane_title}'"); }
-  void sendKeys(const std::string& keys) { tmux("send-keys " + keys); }
-
-  // Waits until `text` shows on the screen; false after `limit`.
-  bool waitForScreen(const std::string& text, std::chrono::milliseconds limit = 10s) {
-    return waitFor([&] { return screen().find(text) != std::string::npos; }, limit);
-  }
-  // The shell writes "after" once the program has ended.
-  bool waitForExit(std::chrono::milliseconds limit) {
-    return waitFor([&] { return hasContent("after"); }, limit);
-  }
-  pid_t pid() {
-    waitFor([&] { return hasContent("pid"); }, 5s);
-    return std::stoi(contents("pid"));
-  }
-  std::string contents(const std::string& name) {
-    const Bytes bytes = readBytes(dir_ / name);
-    return {bytes.begin(), bytes.end()};
-  }
-
- private:
-  bool hasContent(const std::string& name) const {
-    std::error_code missing;
-    const auto size = fs::file_size(dir_ / name, missing);
-    return !missing && size > 0;
-  }
-  static std::string quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-      quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-  }
-  std::string tmux(const std::string& arguments) {
-    return shellOutput("tmux -f /dev/null -L " + socket_ + " " + arguments + " 2>/dev/null");
-  }
-  template <typename Condition>
-  static bool waitFor(Condition condition, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-      if (condition()) {
-        return true;
-      }
-      std::this_thread::sleep_for(5ms);
-    }
-    return false;
-  }
-
-  static inline int runs = 0;
-  const TempDir& dir_;
-  std::string socket_;
-};
-
 TEST(ProgramInTerminal, SetsTheTitleWaitsForAKeyAndLeavesTheTerminalAsItWas) {
   TempDir dir;
-  TerminalRun terminal(dir);
+  TerminalRun terminal(TARNWICK_PROGRAM, dir.path());
   ASSERT_TRUE(terminal.waitForScreen("Press any key")) << terminal.screen();
   EXPECT_EQ(terminal.title(), "Tarnwick\n");
 
   std::this_thread::sleep_for(300ms);
-  EXPECT_FALSE(fs::exists(dir / "after")) << "the wait goes on while no key is pressed";
+  EXPECT_FALSE(terminal.waitForExit(0ms)) << "the wait goes on while no key is pressed";
 
   terminal.sendKeys("F5");
   ASSERT_TRUE(terminal.waitForExit(2s));
-  EXPECT_EQ(terminal.contents("status"), "0\n");
-  EXPECT_EQ(terminal.contents("after"), terminal.contents("before"));
+  EXPECT_EQ(terminal.status(), 0);
+  EXPECT_EQ(terminal.settingsAfter(), terminal.settingsBefore());
   expectSoundKeyFiles(dir);
 }
 
 TEST(ProgramInTerminal, KeyTypedDuringGenerationEndsTheWaitWithoutEcho) {
   TempDir dir;
-  TerminalRun terminal(dir);
+  TerminalRun terminal(TARNWICK_PROGRAM, dir.path());
   ASSERT_TRUE(terminal.waitForScreen("Please wait"));
   // Held still, so that the key certainly arrives before the wait begins.
   const pid_t pid = terminal.pid();
@@ -173,21 +106,21 @@ TEST(ProgramInTerminal, KeyTypedDuringGenerationEndsTheWaitWithoutEcho) {
   ASSERT_EQ(kill(pid, SIGCONT), 0);
 
   ASSERT_TRUE(terminal.waitForExit(5s)) << terminal.screen();
-  EXPECT_EQ(terminal.contents("status"), "0\n");
+  EXPECT_EQ(terminal.status(), 0);
   const std::string screen = terminal.screen();
   EXPECT_NE(screen.find("Press any key"), std::string::npos);
   EXPECT_EQ(screen.find('q'), std::string::npos) << "the key was echoed:\n" << screen;
-  EXPECT_EQ(terminal.contents("after"), terminal.contents("before"));
+  EXPECT_EQ(terminal.settingsAfter(), terminal.settingsBefore());
 }
 
 TEST(ProgramInTerminal, HangUpDuringTheWaitEndsItNormally) {
   TempDir dir;
-  TerminalRun terminal(dir);
+  TerminalRun terminal(TARNWICK_PROGRAM, dir.path());
   ASSERT_TRUE(terminal.waitForScreen("Press any key"));
   ASSERT_EQ(kill(terminal.pid(), SIGHUP), 0);
   ASSERT_TRUE(terminal.waitForExit(2s));
-  EXPECT_EQ(terminal.contents("status"), "0\n");
-  EXPECT_EQ(terminal.contents("after"), terminal.contents("before"));
+  EXPECT_EQ(terminal.status(), 0);
+  EXPECT_EQ(terminal.settingsAfter(), terminal.settingsBefore());
 }
 
 }  // namespace
