@@ -1,9 +1,12 @@
 #include "testing/process.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 
@@ -21,6 +24,11 @@ int statusOf(pid_t child) {
   return WEXITSTATUS(status);
 }
 
+// Becomes kUnprivilegedId, without root's supplementary groups.
+bool dropPrivileges() {
+  return setgroups(0, nullptr) == 0 && setgid(kUnprivilegedId) == 0 && setuid(kUnprivilegedId) == 0;
+}
+
 }  // namespace
 
 bool isRoot() {
@@ -34,8 +42,7 @@ int runInChild(bool unprivileged, const std::function<int()>& body) {
     throw std::runtime_error("fork failed");
   }
   if (child == 0) {
-    if (unprivileged && isRoot() &&
-        (setgid(kUnprivilegedId) != 0 || setuid(kUnprivilegedId) != 0)) {
+    if (unprivileged && isRoot() && !dropPrivileges()) {
       _exit(125);
     }
     _exit(body());
@@ -43,27 +50,58 @@ int runInChild(bool unprivileged, const std::function<int()>& body) {
   return statusOf(child);
 }
 
-ProgramRun runProgram(const std::string& program, const std::filesystem::path& directory) {
-  const auto outputFile = directory / ".." / (directory.filename().string() + ".out");
+ProgramRun runProgram(const std::string& program, const std::filesystem::path& directory,
+                      const ProgramOptions& options) {
+  // Standard output goes into a pipe, which no file size limit applies to.
+  const TempDir outputs;
+  const auto errorFile = outputs / "stderr";
+  int output[2];
+  if (pipe(output) != 0) {
+    throw std::runtime_error("pipe failed");
+  }
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child < 0) {
     throw std::runtime_error("fork failed");
   }
   if (child == 0) {
+    close(output[0]);
     const int in = open("/dev/null", O_RDONLY);
-    const int out = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (in < 0 || out < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || chdir(directory.c_str()) != 0) {
+    const int err = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || err < 0 || dup2(in, 0) < 0 || dup2(output[1], 1) < 0 || dup2(err, 2) < 0 ||
+        chdir(directory.c_str()) != 0) {
       _exit(126);
+    }
+    if (options.fileSizeLimit != 0) {
+      const rlimit limit{options.fileSizeLimit, options.fileSizeLimit};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        _exit(126);
+      }
+    }
+    if (options.unprivileged && isRoot() && !dropPrivileges()) {
+      _exit(126);
+    }
+    for (const std::string& variable : options.environment) {
+      putenv(const_cast<char*>(variable.c_str()));
     }
     execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
+  close(output[1]);
   ProgramRun run;
+  char chunk[4096];
+  ssize_t got = 0;
+  while ((got = read(output[0], chunk, sizeof chunk)) != 0) {
+    if (got > 0) {
+      run.output.append(chunk, static_cast<std::size_t>(got));
+    } else if (errno != EINTR) {
+      break;
+    }
+  }
+  close(output[0]);
   run.status = statusOf(child);
-  const auto bytes = readBytes(outputFile);
-  run.output.assign(bytes.begin(), bytes.end());
-  std::filesystem::remove(outputFile);
+  const auto errors = readBytes(errorFile);
+  run.errors.assign(errors.begin(), errors.end());
   return run;
 }
 

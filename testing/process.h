@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -24,11 +25,19 @@ bool isRoot();
 struct ProgramRun {
   int status = -1;  // exit status, or 128 + signal
   std::string output;
+  std::string errors;
+};
+
+struct ProgramOptions {
+  bool unprivileged = false;             // as kUnprivilegedId, when root
+  std::uint64_t fileSizeLimit = 0;       // RLIMIT_FSIZE in bytes; 0: none
+  std::vector<std::string> environment;  // NAME=VALUE, added
 };
 
 // Runs `program` in `directory` with standard input from /dev/null and
-// standard output to a file, and returns its exit status and output.
-ProgramRun runProgram(const std::string& program, const std::filesystem::path& directory);
+// standard output and error to files, and returns its exit status and output.
+ProgramRun runProgram(const std::string& program, const std::filesystem::path& directory,
+                      const ProgramOptions& options = {});
 
 // Runs a shell command and returns what it printed (standard output).
 std::string shellOutput(const std::string& command);

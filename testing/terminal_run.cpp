@@ -37,9 +37,13 @@ int runs = 0;
 TerminalRun::TerminalRun(const std::string& program, const std::filesystem::path& directory)
     : socket_("tarnwick-test-" + std::to_string(getpid()) + "-" + std::to_string(++runs)) {
   const std::string control = quote(control_.path().string());
-  const std::string script = "stty -g > " + control + "/before; sh -c 'echo $$ > " + control +
-                             "/pid; exec \"$0\"' " + quote(program) + "; echo $? > " + control +
-                             "/status; stty -g > " + control + "/after; exec sleep 60";
+  // The shell outlives a Ctrl+C or Ctrl+\ meant for the program: a trap, unlike
+  // an ignored signal, is not passed on to the program it starts. Its own
+  // messages ("Terminated") go nowhere, so the screen shows the program alone.
+  const std::string script = "trap : INT QUIT; exec 2>/dev/null; stty -g > " + control +
+                             "/before; sh -c 'echo $$ > " + control + "/pid; exec \"$0\"' " +
+                             quote(program) + "; echo $? > " + control + "/status; stty -g > " +
+                             control + "/after; exec sleep 60";
   tmux("new-session -d -x 100 -y 30 -c " + quote(directory.string()) + " " + quote(script));
 }
 

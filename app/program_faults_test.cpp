@@ -1,0 +1,218 @@
+// The built program under faults: a full disk, a directory it may not write,
+// hostile names, a failing provider, and signals in each phase.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <regex>
+#include <thread>
+
+#include "testing/process.h"
+#include "testing/temp_dir.h"
+#include "testing/terminal_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const char* const kFiles[] = {"RSAPublicKey.dat", "RSAPrivateKey.dat", "ECDSAPublicKey.dat",
+                              "ECDSAPrivateKey.dat"};
+const char* const kProgress[] = {"RSA public key generated", "RSA private key generated",
+                                 "ECDSA public key generated", "ECDSA private key generated"};
+
+// The report of a run in which every provider call succeeded and the files
+// marked false could not be written.
+std::regex successReport(const bool (&written)[4]) {
+  std::string pattern = "Please wait\r\n\r\n";
+  for (int i = 0; i < 4; ++i) {
+    pattern += std::string(kProgress[i]) + "\r\n\r\n";
+    if (!written[i]) {
+      pattern += std::string("Could not write ") + kFiles[i] + "\r\n\r\n";
+    }
+  }
+  pattern += "Time taken: [0-9]+ms\r\n\r\nPress any key\r\n";
+  return std::regex(pattern);
+}
+
+std::vector<std::string> entries(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+const std::vector<std::uint8_t> kFormer = {'f', 'o', 'r', 'm', 'e', 'r'};
+
+TEST(ProgramUnderFaults, FullDiskRemovesPartialFilesReportsThemAndGoesOn) {
+  const struct {
+    std::uint64_t limit;
+    bool written[4];
+  } cases[] = {
+      {200, {false, false, true, true}},
+      {80, {false, false, true, false}},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    ProgramOptions options;
+    options.fileSizeLimit = c.limit;
+    const ProgramRun run = runProgram(TARNWICK_PROGRAM, dir.path(), options);
+    EXPECT_EQ(run.status, 1) << "limit " << c.limit;
+    EXPECT_TRUE(std::regex_match(run.output, successReport(c.written))) << run.output;
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(fs::exists(dir / kFiles[i]), c.written[i]) << kFiles[i] << ", limit " << c.limit;
+    }
+  }
+}
+
+TEST(ProgramUnderFaults, DirectoryItMayNotWrite) {
+  TempDir dir;
+  writeBytes(dir / "RSAPublicKey.dat", kFormer);
+  chmod((dir / "RSAPublicKey.dat").c_str(), 0644);  // readable, not replaceable
+  ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+
+  ProgramOptions options;
+  options.unprivileged = true;
+  const ProgramRun run = runProgram(TARNWICK_PROGRAM, dir.path(), options);
+
+  EXPECT_EQ(run.status, 1);
+  const bool written[4] = {false, false, false, false};
+  EXPECT_TRUE(std::regex_match(run.output, successReport(written))) << run.output;
+  EXPECT_EQ(readBytes(dir / "RSAPublicKey.dat"), kFormer);
+  EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"RSAPublicKey.dat"});
+}
+
+TEST(ProgramUnderFaults, DirectoriesAndSymbolicLinksAtKeyNamesAreLeftAlone) {
+  TempDir dir;
+  TempDir outside;
+  fs::create_directory(dir / "RSAPrivateKey.dat");
+  writeBytes(outside / "victim", kFormer);
+  fs::create_symlink(outside / "victim", dir / "ECDSAPrivateKey.dat");
+  fs::create_symlink(outside / "planted", dir / "RSAPublicKey.dat");  // dangling
+
+  const ProgramRun run = runProgram(TARNWICK_PROGRAM, dir.path());
+
+  EXPECT_EQ(run.status, 1);
+  const bool written[4] = {false, false, true, false};
+  EXPECT_TRUE(std::regex_match(run.output, successReport(written))) << run.output;
+  EXPECT_TRUE(fs::is_directory(dir / "RSAPrivateKey.dat"));
+  EXPECT_EQ(readBytes(outside / "victim"), kFormer);
+  EXPECT_FALSE(fs::exists(outside / "planted"));
+  EXPECT_EQ(entries(outside.path()), std::vector<std::string>{"victim"});
+}
+
+TEST(ProgramUnderFaults, ProviderFailingInEachJob) {
+  const std::string kClose = "BCryptCloseAlgorithmProvider 0\n";
+  const std::string kDestroy = "BCryptDestroyKey 0\n";
+  const struct {
+    unsigned failAt;
+    const char* status;
+    int filesWritten;
+    std::string releases;
+  } cases[] = {
+      {20, "C0000017", 0, kClose},
+      {60, "C00000E5", 1, kClose + kDestroy},
+      {90, "C000000D", 2, kClose + kDestroy + kClose},
+      {130, "103", 3, kClose + kDestroy + kClose + kDestroy},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    for (const char* name : kFiles) {
+      writeBytes(dir / name, kFormer);
+    }
+    ProgramOptions options;
+    options.environment = {"TARNWICK_FAIL_AT=" + std::to_string(c.failAt),
+                           std::string("TARNWICK_FAIL_STATUS=") + c.status};
+    const ProgramRun run = runProgram(TARNWICK_FAULTY_PROGRAM, dir.path(), options);
+
+    std::string expected = "Please wait\r\n\r\n";
+    for (int i = 0; i < c.filesWritten; ++i) {
+      expected += std::string(kProgress[i]) + "\r\n\r\n";
+    }
+    expected += "Error at location " + std::to_string(c.failAt) + ", Windows error code " +
+                c.status + "\r\n\r\nPress any key\r\n";
+    EXPECT_EQ(run.status, 1) << c.failAt;
+    EXPECT_EQ(run.output, expected);
+    EXPECT_EQ(run.errors, c.releases) << c.failAt;
+    for (int i = 0; i < 4; ++i) {
+      const auto content = readBytes(dir / kFiles[i]);
+      if (i < c.filesWritten) {
+        EXPECT_NE(content, kFormer) << kFiles[i] << " replaced, failure at " << c.failAt;
+      } else {
+        EXPECT_EQ(content, kFormer) << kFiles[i] << " untouched, failure at " << c.failAt;
+      }
+    }
+  }
+}
+
+struct SignalCase {
+  const char* what;
+  int signal;  // 0: Ctrl+C typed
+  bool duringGeneration;
+  int status;  // as the shell reports it
+};
+
+void PrintTo(const SignalCase& c, std::ostream* out) {
+  *out << c.what;
+}
+
+class ProgramUnderSignals : public ::testing::TestWithParam<SignalCase> {};
+
+// After every signal the terminal's settings are what they were before.
+TEST_P(ProgramUnderSignals, EndsAsItShouldAndRestoresTheTerminal) {
+  const SignalCase& c = GetParam();
+  TempDir dir;
+  TerminalRun terminal(TARNWICK_PROGRAM, dir.path());
+  const pid_t pid = terminal.pid();
+  std::string screenAtSignal;
+  if (c.duringGeneration) {
+    ASSERT_TRUE(terminal.waitForScreen("Please wait"));
+    // Held still, so that the signal certainly arrives before the keys are made.
+    ASSERT_EQ(kill(pid, SIGSTOP), 0);
+    screenAtSignal = terminal.screen();
+    if (screenAtSignal.find("Press any key") != std::string::npos) {
+      kill(pid, SIGCONT);
+      GTEST_SKIP() << "generation ended before the signal could be sent";
+    }
+    ASSERT_EQ(kill(pid, c.signal), 0);
+    ASSERT_EQ(kill(pid, SIGCONT), 0);
+  } else {
+    ASSERT_TRUE(terminal.waitForScreen("Press any key"));
+    screenAtSignal = terminal.screen();
+    if (c.signal == 0) {
+      terminal.sendKeys("C-c");
+    } else {
+      ASSERT_EQ(kill(pid, c.signal), 0);
+    }
+  }
+
+  ASSERT_TRUE(terminal.waitForExit(5s)) << terminal.screen();
+  EXPECT_EQ(terminal.status(), c.status);
+  EXPECT_EQ(terminal.screen(), screenAtSignal) << "nothing written after the signal";
+  EXPECT_EQ(terminal.settingsAfter(), terminal.settingsBefore());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phases, ProgramUnderSignals,
+    ::testing::Values(SignalCase{"SIGINT during generation", SIGINT, true, 128 + SIGINT},
+                      SignalCase{"SIGTERM during generation", SIGTERM, true, 128 + SIGTERM},
+                      SignalCase{"SIGHUP during generation", SIGHUP, true, 128 + SIGHUP},
+                      SignalCase{"SIGHUP during the wait", SIGHUP, false, 0},
+                      SignalCase{"SIGTERM during the wait", SIGTERM, false, 0},
+                      SignalCase{"Ctrl+C during the wait", 0, false, 128 + SIGINT}),
+    [](const ::testing::TestParamInfo<SignalCase>& param) {
+      std::string name;
+      for (const char* p = param.param.what; *p != 0; ++p) {
+        if (std::isalnum(static_cast<unsigned char>(*p)) != 0) {
+          name += *p;
+        }
+      }
+      return name;
+    });
+
+}  // namespace
