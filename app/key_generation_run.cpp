@@ -169,13 +169,13 @@ class KeyGenerationRun {
     }
   }
 
-  void reportFailure(const Outcome& outcome) {
+  void reportFailure(const Outcome& outcome) const {
     console_.writeText("Error at location " + decimalText(outcome.location));
     console_.writeText(", Windows error code ");
     console_.writeLine(hexText(static_cast<std::uint32_t>(outcome.status)));
   }
 
-  void reportTime() {
+  void reportTime() const {
     const double elapsed = console_.nowSeconds() - startSeconds_;
     console_.writeText("Time taken:");
     console_.writeText(elapsedText(wholeMilliseconds(elapsed)));

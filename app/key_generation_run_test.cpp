@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -42,7 +44,7 @@ std::string narrow(const ProviderChar* text) {
   return result;
 }
 
-std::string handleName(void* handle) {
+std::string handleName(const void* handle) {
   for (int i = 0; i < 2; ++i) {
     if (handle == &providerObjects[i]) {
       return "P" + std::to_string(i + 1);
@@ -96,6 +98,8 @@ NTSTATUS fakeFinalize(BCRYPT_KEY_HANDLE key, ULONG flags) {
   return codedCall("finalize " + handleName(key) + " " + std::to_string(flags));
 }
 
+// The platform's signature: a handle is a pointer to non-const.
+// cppcheck-suppress constParameter
 NTSTATUS fakeExport(BCRYPT_KEY_HANDLE key, BCRYPT_KEY_HANDLE exportKey, const ProviderChar* type,
                     PUCHAR output, ULONG outputSize, ULONG* result, ULONG flags) {
   const std::string blobType = narrow(type);
@@ -206,12 +210,11 @@ class KeyGenerationRunTest : public ::testing::Test {
   // Provider calls and files, in order, without console or clock events.
   std::vector<std::string> providerAndFileEvents() const {
     std::vector<std::string> out;
-    for (const std::string& event : script_.events) {
-      if (event != "clock" && event.rfind("title", 0) != 0 && event.rfind("place", 0) != 0 &&
-          event.rfind("wait", 0) != 0) {
-        out.push_back(event);
-      }
-    }
+    std::copy_if(script_.events.begin(), script_.events.end(), std::back_inserter(out),
+                 [](const std::string& event) {
+                   return event != "clock" && event.rfind("title", 0) != 0 &&
+                          event.rfind("place", 0) != 0 && event.rfind("wait", 0) != 0;
+                 });
     return out;
   }
 

@@ -4,11 +4,12 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <regex>
+#include <iterator>
 #include <thread>
 
 #include "testing/blob_check.h"
 #include "testing/process.h"
+#include "testing/report.h"
 #include "testing/temp_dir.h"
 #include "testing/terminal_run.h"
 
@@ -40,21 +41,17 @@ TEST(Program, RedirectedRunWritesTheReportAndFourSoundFiles) {
   const ProgramRun run = runProgram(TARNWICK_PROGRAM, dir.path());
 
   EXPECT_EQ(run.status, 0);
-  const std::regex report(
-      "Please wait\r\n\r\n"
-      "RSA public key generated\r\n\r\n"
-      "RSA private key generated\r\n\r\n"
-      "ECDSA public key generated\r\n\r\n"
-      "ECDSA private key generated\r\n\r\n"
-      "Time taken: [0-9]+ms\r\n\r\n"
-      "Press any key\r\n");
-  EXPECT_TRUE(std::regex_match(run.output, report)) << run.output;
+  EXPECT_EQ(maskElapsedTime(run.output),
+            "Please wait\r\n\r\n"
+            "RSA public key generated\r\n\r\n"
+            "RSA private key generated\r\n\r\n"
+            "ECDSA public key generated\r\n\r\n"
+            "ECDSA private key generated\r\n\r\n"
+            "Time taken: Nms\r\n\r\n"
+            "Press any key\r\n");
   expectSoundKeyFiles(dir);
-  std::size_t entries = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) {
-    ++entries;
-  }
-  EXPECT_EQ(entries, 4u) << "no other file left behind";
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4)
+      << "no other file left behind";
 }
 
 TEST(Program, FileThatCannotBeWrittenIsReportedAndExitsOne) {

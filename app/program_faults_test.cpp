@@ -7,10 +7,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <regex>
+#include <iterator>
 #include <thread>
 
 #include "testing/process.h"
+#include "testing/report.h"
 #include "testing/temp_dir.h"
 #include "testing/terminal_run.h"
 
@@ -26,23 +27,22 @@ const char* const kProgress[] = {"RSA public key generated", "RSA private key ge
 
 // The report of a run in which every provider call succeeded and the files
 // marked false could not be written.
-std::regex successReport(const bool (&written)[4]) {
-  std::string pattern = "Please wait\r\n\r\n";
+std::string successReport(const bool (&written)[4]) {
+  std::string report = "Please wait\r\n\r\n";
   for (int i = 0; i < 4; ++i) {
-    pattern += std::string(kProgress[i]) + "\r\n\r\n";
+    report += std::string(kProgress[i]) + "\r\n\r\n";
     if (!written[i]) {
-      pattern += std::string("Could not write ") + kFiles[i] + "\r\n\r\n";
+      report += std::string("Could not write ") + kFiles[i] + "\r\n\r\n";
     }
   }
-  pattern += "Time taken: [0-9]+ms\r\n\r\nPress any key\r\n";
-  return std::regex(pattern);
+  report += "Time taken: Nms\r\n\r\nPress any key\r\n";
+  return report;
 }
 
 std::vector<std::string> entries(const fs::path& dir) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    names.push_back(entry.path().filename().string());
-  }
+  std::transform(fs::directory_iterator(dir), fs::directory_iterator(), std::back_inserter(names),
+                 [](const fs::directory_entry& entry) { return entry.path().filename().string(); });
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -63,7 +63,7 @@ TEST(ProgramUnderFaults, FullDiskRemovesPartialFilesReportsThemAndGoesOn) {
     options.fileSizeLimit = c.limit;
     const ProgramRun run = runProgram(TARNWICK_PROGRAM, dir.path(), options);
     EXPECT_EQ(run.status, 1) << "limit " << c.limit;
-    EXPECT_TRUE(std::regex_match(run.output, successReport(c.written))) << run.output;
+    EXPECT_EQ(maskElapsedTime(run.output), successReport(c.written));
     for (int i = 0; i < 4; ++i) {
       EXPECT_EQ(fs::exists(dir / kFiles[i]), c.written[i]) << kFiles[i] << ", limit " << c.limit;
     }
@@ -82,7 +82,7 @@ TEST(ProgramUnderFaults, DirectoryItMayNotWrite) {
 
   EXPECT_EQ(run.status, 1);
   const bool written[4] = {false, false, false, false};
-  EXPECT_TRUE(std::regex_match(run.output, successReport(written))) << run.output;
+  EXPECT_EQ(maskElapsedTime(run.output), successReport(written));
   EXPECT_EQ(readBytes(dir / "RSAPublicKey.dat"), kFormer);
   EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"RSAPublicKey.dat"});
 }
@@ -99,7 +99,7 @@ TEST(ProgramUnderFaults, DirectoriesAndSymbolicLinksAtKeyNamesAreLeftAlone) {
 
   EXPECT_EQ(run.status, 1);
   const bool written[4] = {false, false, true, false};
-  EXPECT_TRUE(std::regex_match(run.output, successReport(written))) << run.output;
+  EXPECT_EQ(maskElapsedTime(run.output), successReport(written));
   EXPECT_TRUE(fs::is_directory(dir / "RSAPrivateKey.dat"));
   EXPECT_EQ(readBytes(outside / "victim"), kFormer);
   EXPECT_FALSE(fs::exists(outside / "planted"));

@@ -10,8 +10,8 @@ std::string decimalText(unsigned value) {
 
 std::string hexText(std::uint32_t status) {
   char digits[9];
-  std::snprintf(digits, sizeof digits, "%" PRIX32, status);
-  return digits;
+  const int length = std::snprintf(digits, sizeof digits, "%" PRIX32, status);
+  return {digits, length > 0 ? static_cast<std::size_t>(length) : 0};
 }
 
 double wholeMilliseconds(double elapsedSeconds) {

@@ -13,8 +13,10 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "console/console.h"
@@ -89,18 +91,19 @@ bool isIgnored(int signal) {
 void restoreAndDie(int signal) {
   restoreTerminal();
   setHandler(signal, SIG_DFL);
-  raise(signal);
+  if (raise(signal) != 0) {
+    _exit(128 + signal);  // as the shell would report the signal
+  }
 }
 
 void onControlSignal(int signal) {
-  if (waitStarted != 0) {
-    for (const ControlSignal& control : kControlSignals) {
-      if (control.signal == signal &&
-          controlEventIsKeyPress(static_cast<std::uint32_t>(control.event))) {
-        keyPressed = 1;
-        return;
-      }
-    }
+  const bool isKeyPress = std::any_of(
+      std::begin(kControlSignals), std::end(kControlSignals), [signal](const ControlSignal& c) {
+        return c.signal == signal && controlEventIsKeyPress(static_cast<std::uint32_t>(c.event));
+      });
+  if (waitStarted != 0 && isKeyPress) {
+    keyPressed = 1;
+    return;
   }
   restoreAndDie(signal);
 }
@@ -115,7 +118,7 @@ void onStop(int signal) {
   sigemptyset(&stop);
   sigaddset(&stop, signal);
   sigprocmask(SIG_UNBLOCK, &stop, nullptr);
-  raise(signal);
+  (void)raise(signal);  // if it fails, the process simply goes on
   // Continued.
   setHandler(signal, onStop);
   if (inForeground()) {
@@ -130,7 +133,7 @@ void firstUse() {
   }
   firstUseDone = true;
   // A reader that went away must not end the run: its writes fail instead.
-  signal(SIGPIPE, SIG_IGN);
+  (void)signal(SIGPIPE, SIG_IGN);  // the former disposition is not needed
   if (!isatty(kInput) || !inForeground() || tcgetattr(kInput, &savedSettings) != 0) {
     return;
   }
@@ -142,7 +145,10 @@ void firstUse() {
   if (!isIgnored(SIGTSTP)) {
     setHandler(SIGTSTP, onStop);
   }
-  std::atexit(restoreTerminal);
+  // Settings that could not be restored at exit are better not changed.
+  if (std::atexit(restoreTerminal) != 0) {
+    return;
+  }
   applyKeySettings();
 }
 

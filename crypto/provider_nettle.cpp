@@ -10,6 +10,7 @@
 #include <nettle/rsa.h>
 #include <sys/random.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include <string_view>
 #include <type_traits>
 #include <unordered_map>
+#include <utility>
 
 #include "crypto/provider.h"
 #include "crypto/wipe.h"
@@ -41,7 +43,7 @@ constexpr unsigned long kRsaPublicExponent = 65537;
 [[noreturn]] void outOfMemory() {
   // GMP cannot continue without the memory it asked for; its own allocator
   // aborts here too.
-  std::fputs("tarnwick: out of memory in the big-number library\n", stderr);
+  (void)std::fputs("tarnwick: out of memory in the big-number library\n", stderr);
   std::abort();
 }
 
@@ -145,8 +147,8 @@ struct ProviderObject {
 struct KeyObject {
   Algorithm algorithm;
   ULONG bits;
-  std::unique_ptr<RsaKeyPair> rsa;  // set by finalize for RSA
-  std::unique_ptr<EccKeyPair> ecc;  // set by finalize for ECDSA
+  std::unique_ptr<RsaKeyPair> rsa = nullptr;  // set by finalize for RSA
+  std::unique_ptr<EccKeyPair> ecc = nullptr;  // set by finalize for ECDSA
   bool finalized() const { return rsa != nullptr || ecc != nullptr; }
 };
 
@@ -155,23 +157,27 @@ struct KeyObject {
 
 class HandleTable {
  public:
-  // False when the table could not grow; the object is then not registered.
-  template <typename Object>
-  bool add(Object* object) noexcept {
+  // A new object, registered; null when the memory for it cannot be had.
+  template <typename Object, typename... Fields>
+  Object* make(Fields&&... fields) noexcept {
+    std::unique_ptr<Object> object(new (std::nothrow) Object{std::forward<Fields>(fields)...});
+    if (object == nullptr) {
+      return nullptr;
+    }
     std::lock_guard lock(mutex_);
     try {
-      objects_.emplace(object, Entry{kindOf<Object>()});
-      return true;
+      objects_.emplace(object.get(), kindOf<Object>());
     } catch (const std::bad_alloc&) {
-      return false;
+      return nullptr;
     }
+    return object.release();
   }
 
   template <typename Object>
   Object* find(void* handle) {
     std::lock_guard lock(mutex_);
     const auto it = objects_.find(handle);
-    if (it == objects_.end() || it->second.kind != kindOf<Object>()) {
+    if (it == objects_.end() || it->second != kindOf<Object>()) {
       return nullptr;
     }
     return static_cast<Object*>(handle);
@@ -182,7 +188,7 @@ class HandleTable {
   std::unique_ptr<Object> take(void* handle) {
     std::lock_guard lock(mutex_);
     const auto it = objects_.find(handle);
-    if (it == objects_.end() || it->second.kind != kindOf<Object>()) {
+    if (it == objects_.end() || it->second != kindOf<Object>()) {
       return nullptr;
     }
     objects_.erase(it);
@@ -191,16 +197,13 @@ class HandleTable {
 
  private:
   enum class Kind { Provider, Key };
-  struct Entry {
-    Kind kind;
-  };
   template <typename Object>
   static constexpr Kind kindOf() {
     return std::is_same_v<Object, ProviderObject> ? Kind::Provider : Kind::Key;
   }
 
   std::mutex mutex_;
-  std::unordered_map<void*, Entry> objects_;
+  std::unordered_map<void*, Kind> objects_;
 };
 
 HandleTable& handles() {
@@ -223,23 +226,20 @@ bool parseAlgorithm(std::u16string_view id, Algorithm& algorithm) {
 }
 
 bool parseBlobType(std::u16string_view id, BlobType& type) {
-  struct Name {
-    std::u16string_view text;
-    BlobType type;
-  };
+  using Name = std::pair<std::u16string_view, BlobType>;
   static constexpr Name kNames[] = {
       {BCRYPT_RSAPUBLIC_BLOB, BlobType::RsaPublic},
       {BCRYPT_RSAPRIVATE_BLOB, BlobType::RsaPrivate},
       {BCRYPT_ECCPUBLIC_BLOB, BlobType::EccPublic},
       {BCRYPT_ECCPRIVATE_BLOB, BlobType::EccPrivate},
   };
-  for (const Name& name : kNames) {
-    if (id == name.text) {
-      type = name.type;
-      return true;
-    }
+  const auto* found = std::find_if(std::begin(kNames), std::end(kNames),
+                                   [id](const Name& name) { return name.first == id; });
+  if (found == std::end(kNames)) {
+    return false;
   }
-  return false;
+  type = found->second;
+  return true;
 }
 
 Algorithm algorithmOf(BlobType type) {
@@ -394,11 +394,11 @@ NTSTATUS BCryptOpenAlgorithmProvider(BCRYPT_ALG_HANDLE* phAlgorithm, LPCWSTR psz
     return STATUS_NOT_FOUND;
   }
   useZeroingAllocator();
-  auto provider = std::unique_ptr<ProviderObject>(new (std::nothrow) ProviderObject{algorithm});
-  if (provider == nullptr || !handles().add(provider.get())) {
+  ProviderObject* provider = handles().make<ProviderObject>(algorithm);
+  if (provider == nullptr) {
     return STATUS_NO_MEMORY;
   }
-  *phAlgorithm = provider.release();
+  *phAlgorithm = provider;
   return STATUS_SUCCESS;
 }
 
@@ -411,12 +411,11 @@ NTSTATUS BCryptGenerateKeyPair(BCRYPT_ALG_HANDLE hAlgorithm, BCRYPT_KEY_HANDLE* 
   if (phKey == nullptr || dwFlags != 0 || !validLength(provider->algorithm, dwLength)) {
     return STATUS_INVALID_PARAMETER;
   }
-  auto key = std::unique_ptr<KeyObject>(
-      new (std::nothrow) KeyObject{provider->algorithm, dwLength, nullptr, nullptr});
-  if (key == nullptr || !handles().add(key.get())) {
+  KeyObject* key = handles().make<KeyObject>(provider->algorithm, dwLength);
+  if (key == nullptr) {
     return STATUS_NO_MEMORY;
   }
-  *phKey = key.release();
+  *phKey = key;
   return STATUS_SUCCESS;
 }
 
@@ -431,6 +430,8 @@ NTSTATUS BCryptFinalizeKeyPair(BCRYPT_KEY_HANDLE hKey, ULONG dwFlags) {
   return key->algorithm == Algorithm::Rsa ? generateRsa(*key) : generateEcdsa(*key);
 }
 
+// The platform's signature: a handle is a pointer to non-const.
+// cppcheck-suppress constParameter
 NTSTATUS BCryptExportKey(BCRYPT_KEY_HANDLE hKey, BCRYPT_KEY_HANDLE hExportKey, LPCWSTR pszBlobType,
                          PUCHAR pbOutput, ULONG cbOutput, ULONG* pcbResult, ULONG dwFlags) {
   const KeyObject* key = handles().find<KeyObject>(hKey);

@@ -33,7 +33,7 @@ const char* streamMode(OpenMode mode) {
 // instead of ending the process.
 void ignoreFileSizeSignal() {
   static std::once_flag once;
-  std::call_once(once, [] { signal(SIGXFSZ, SIG_IGN); });
+  std::call_once(once, [] { (void)signal(SIGXFSZ, SIG_IGN); });
 }
 
 }  // namespace

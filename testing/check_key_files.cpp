@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fputs("usage: check_key_files DIR\n", stderr);
+    (void)std::fputs("usage: check_key_files DIR\n", stderr);
     return 2;
   }
   const std::filesystem::path dir = argv[1];
@@ -17,10 +17,10 @@ int main(int argc, char** argv) {
   const std::string ecc =
       checkEccBlobs(readBytes(dir / "ECDSAPublicKey.dat"), readBytes(dir / "ECDSAPrivateKey.dat"));
   if (!rsa.empty()) {
-    std::fprintf(stderr, "RSA: %s\n", rsa.c_str());
+    (void)std::fprintf(stderr, "RSA: %s\n", rsa.c_str());
   }
   if (!ecc.empty()) {
-    std::fprintf(stderr, "ECDSA: %s\n", ecc.c_str());
+    (void)std::fprintf(stderr, "ECDSA: %s\n", ecc.c_str());
   }
   return rsa.empty() && ecc.empty() ? 0 : 1;
 }

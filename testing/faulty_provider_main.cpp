@@ -43,13 +43,13 @@ NTSTATUS exportKey(BCRYPT_KEY_HANDLE key, BCRYPT_KEY_HANDLE exportKey, LPCWSTR t
 
 NTSTATUS close(BCRYPT_ALG_HANDLE provider, ULONG flags) {
   const NTSTATUS status = BCryptCloseAlgorithmProvider(provider, flags);
-  std::fprintf(stderr, "BCryptCloseAlgorithmProvider %X\n", static_cast<unsigned>(status));
+  (void)std::fprintf(stderr, "BCryptCloseAlgorithmProvider %X\n", static_cast<unsigned>(status));
   return status;
 }
 
 NTSTATUS destroy(BCRYPT_KEY_HANDLE key) {
   const NTSTATUS status = BCryptDestroyKey(key);
-  std::fprintf(stderr, "BCryptDestroyKey %X\n", static_cast<unsigned>(status));
+  (void)std::fprintf(stderr, "BCryptDestroyKey %X\n", static_cast<unsigned>(status));
   return status;
 }
 
