@@ -12,8 +12,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -25,6 +23,7 @@
 
 #include "crypto/provider.h"
 #include "crypto/wipe.h"
+#include "crypto/zeroing_allocator.h"
 
 namespace {
 
@@ -37,42 +36,6 @@ constexpr ULONG kRsaBitStep = 64;
 constexpr ULONG kP256Bits = 256;
 constexpr ULONG kP256FieldBytes = 32;
 constexpr unsigned long kRsaPublicExponent = 65537;
-
-// --- Memory that held numbers is zeroed before GMP gives it back. ---
-
-[[noreturn]] void outOfMemory() {
-  // GMP cannot continue without the memory it asked for; its own allocator
-  // aborts here too.
-  (void)std::fputs("tarnwick: out of memory in the big-number library\n", stderr);
-  std::abort();
-}
-
-void* zeroingAllocate(std::size_t size) {
-  void* block = std::malloc(size);
-  if (block == nullptr) {
-    outOfMemory();
-  }
-  return block;
-}
-
-void* zeroingReallocate(void* old, std::size_t oldSize, std::size_t newSize) {
-  void* block = zeroingAllocate(newSize);
-  std::memcpy(block, old, oldSize < newSize ? oldSize : newSize);
-  wipeBytes(old, oldSize);
-  std::free(old);
-  return block;
-}
-
-void zeroingFree(void* block, std::size_t size) {
-  wipeBytes(block, size);
-  std::free(block);
-}
-
-void useZeroingAllocator() {
-  static std::once_flag once;
-  std::call_once(once,
-                 [] { mp_set_memory_functions(zeroingAllocate, zeroingReallocate, zeroingFree); });
-}
 
 // --- Randomness straight from the kernel. ---
 

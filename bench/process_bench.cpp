@@ -1,0 +1,136 @@
+// process_bench TARNWICK [RUNS]: the whole program, run RUNS times with
+// standard input from the null device, each in a fresh directory, interleaved
+// with `openssl genpkey` making an RSA 3072 key the same way. Reports what
+// start-up, output and file writing cost beside key generation (process wall
+// time minus the time the program reports) and each program's peak memory.
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Run {
+  double wallMilliseconds;
+  long peakKilobytes;
+  std::string output;
+};
+
+// Runs argv in a fresh directory; standard output is read through a pipe.
+Run runOnce(const std::vector<std::string>& argv) {
+  char pattern[] = "/tmp/tarnwick-bench-XXXXXX";
+  const char* dir = mkdtemp(pattern);
+  if (dir == nullptr) {
+    std::perror("mkdtemp");
+    std::exit(1);
+  }
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) {
+    std::perror("pipe");
+    std::exit(1);
+  }
+  std::vector<char*> args;
+  for (const std::string& arg : argv) {
+    args.push_back(const_cast<char*>(arg.c_str()));
+  }
+  args.push_back(nullptr);
+
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t child = fork();
+  if (child == 0) {
+    const int in = open("/dev/null", O_RDONLY);
+    if (in < 0 || dup2(in, 0) < 0 || dup2(pipeEnds[1], 1) < 0 || chdir(dir) != 0) {
+      _exit(126);
+    }
+    close(pipeEnds[0]);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  close(pipeEnds[1]);
+  Run run{};
+  char chunk[1024];
+  ssize_t got = 0;
+  while ((got = read(pipeEnds[0], chunk, sizeof chunk)) > 0) {
+    run.output.append(chunk, static_cast<std::size_t>(got));
+  }
+  close(pipeEnds[0]);
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  run.wallMilliseconds =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  run.peakKilobytes = usage.ru_maxrss;
+  std::filesystem::remove_all(dir);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "%s failed: status %d\n", argv[0].c_str(), status);
+    std::exit(1);
+  }
+  return run;
+}
+
+double reportedMilliseconds(const std::string& output) {
+  const std::string line = "Time taken:";
+  const std::size_t at = output.find(line);
+  if (at == std::string::npos) {
+    std::fprintf(stderr, "no time line in the report\n");
+    std::exit(1);
+  }
+  return std::strtod(output.c_str() + at + line.size(), nullptr);
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double percentile90(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[(values.size() * 9) / 10];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs("usage: process_bench TARNWICK [RUNS]\n", stderr);
+    return 2;
+  }
+  const std::string tarnwick = std::filesystem::absolute(argv[1]).string();
+  const int runs = argc > 2 ? std::atoi(argv[2]) : 200;
+  const std::vector<std::string> openssl = {"openssl", "genpkey", "-algorithm", "RSA", "-pkeyopt",
+                                            "rsa_keygen_bits:3072", "-out", "key.pem"};
+  std::vector<double> outside;
+  std::vector<double> ourWall;
+  std::vector<double> ourPeak;
+  std::vector<double> opensslWall;
+  std::vector<double> opensslPeak;
+  for (int i = 0; i < runs; ++i) {
+    const Run ours = runOnce({tarnwick});
+    outside.push_back(ours.wallMilliseconds - reportedMilliseconds(ours.output));
+    ourWall.push_back(ours.wallMilliseconds);
+    ourPeak.push_back(static_cast<double>(ours.peakKilobytes));
+    const Run theirs = runOnce(openssl);
+    opensslWall.push_back(theirs.wallMilliseconds);
+    opensslPeak.push_back(static_cast<double>(theirs.peakKilobytes));
+  }
+  std::printf("runs: %d each, interleaved\n", runs);
+  std::printf("tarnwick: wall median %.1f ms; outside key generation (wall - reported): "
+              "median %.2f ms, p90 %.2f ms; peak memory median %.0f KiB, max %.0f KiB\n",
+              median(ourWall), median(outside), percentile90(outside), median(ourPeak),
+              *std::max_element(ourPeak.begin(), ourPeak.end()));
+  std::printf("openssl genpkey RSA 3072: wall median %.1f ms; peak memory median %.0f KiB, "
+              "max %.0f KiB\n",
+              median(opensslWall), median(opensslPeak),
+              *std::max_element(opensslPeak.begin(), opensslPeak.end()));
+  return 0;
+}
