@@ -15,8 +15,8 @@
 #include <nettle/ecc.h>
 #include <nettle/ecdsa.h>
 #include <nettle/rsa.h>
-#include <nettle/yarrow.h>
 #include <nettle/version.h>
+#include <nettle/yarrow.h>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/rsa.h>
@@ -98,7 +98,9 @@ void ourLayer(LPCWSTR algorithm, ULONG bits, LPCWSTR publicType, LPCWSTR private
   BCryptDestroyKey(key);
 }
 
-void ourRsa() { ourLayer(BCRYPT_RSA_ALGORITHM, 3072, BCRYPT_RSAPUBLIC_BLOB, BCRYPT_RSAPRIVATE_BLOB); }
+void ourRsa() {
+  ourLayer(BCRYPT_RSA_ALGORITHM, 3072, BCRYPT_RSAPUBLIC_BLOB, BCRYPT_RSAPRIVATE_BLOB);
+}
 void ourEcdsa() {
   ourLayer(BCRYPT_ECDSA_P256_ALGORITHM, 256, BCRYPT_ECCPUBLIC_BLOB, BCRYPT_ECCPRIVATE_BLOB);
 }
@@ -183,9 +185,10 @@ double percentile(const std::vector<double>& sorted, double fraction) {
 
 Summary summarize(std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
-  return {samples.size(), percentile(samples, 0.5),
-          std::accumulate(samples.begin(), samples.end(), 0.0) / static_cast<double>(samples.size()),
-          percentile(samples, 0.1), percentile(samples, 0.9)};
+  return {
+      samples.size(), percentile(samples, 0.5),
+      std::accumulate(samples.begin(), samples.end(), 0.0) / static_cast<double>(samples.size()),
+      percentile(samples, 0.1), percentile(samples, 0.9)};
 }
 
 struct Contender {
@@ -267,9 +270,10 @@ void overheadOnIdenticalWork(int keys, std::mt19937& shuffle) {
   }
   const Summary ratio = summarize(ratios);
   std::printf("\nRSA 3072, the same key made twice from one seed (n = %d pairs)\n", keys);
-  std::printf("zeroing / default GMP memory functions: median %.4f, p10 %.4f, p90 %.4f, "
-              "total time %.4f\n",
-              ratio.median, ratio.p10, ratio.p90, zeroingTotal / defaultTotal);
+  std::printf(
+      "zeroing / default GMP memory functions: median %.4f, p10 %.4f, p90 %.4f, "
+      "total time %.4f\n",
+      ratio.median, ratio.p10, ratio.p90, zeroingTotal / defaultTotal);
 
   // The layer's own calls around the generation: everything but finalize.
   std::vector<double> around;
@@ -293,9 +297,10 @@ void overheadOnIdenticalWork(int keys, std::mt19937& shuffle) {
     BCryptDestroyKey(key);
   }
   const Summary s = summarize(around);
-  std::printf("layer calls around RSA generation (open, generate, 2 exports, close, destroy): "
-              "median %.1f us, p90 %.1f us (n = %zu)\n",
-              s.median * 1e6, s.p90 * 1e6, s.count);
+  std::printf(
+      "layer calls around RSA generation (open, generate, 2 exports, close, destroy): "
+      "median %.1f us, p90 %.1f us (n = %zu)\n",
+      s.median * 1e6, s.p90 * 1e6, s.count);
 }
 
 }  // namespace
@@ -333,7 +338,8 @@ int main(int argc, char** argv) {
   report("RSA 3072 key pair", rsa, 1e3, "milliseconds");
 
   overheadOnIdenticalWork(rsaKeys / 4 > 20 ? rsaKeys / 4 : 20, shuffle);
-  std::printf("\n%s, OpenSSL %s, Nettle %d.%d, GMP %s\n", "keygen_bench", OpenSSL_version(OPENSSL_VERSION),
-              NETTLE_VERSION_MAJOR, NETTLE_VERSION_MINOR, gmp_version);
+  std::printf("\n%s, OpenSSL %s, Nettle %d.%d, GMP %s\n", "keygen_bench",
+              OpenSSL_version(OPENSSL_VERSION), NETTLE_VERSION_MAJOR, NETTLE_VERSION_MINOR,
+              gmp_version);
   return 0;
 }
