@@ -214,10 +214,9 @@ void report(const char* title, const std::vector<Contender>& contenders, double 
   std::printf("\n%s (%s)\n", title, unitName);
   std::printf("%-18s %7s %10s %10s %10s %10s %12s %12s\n", "contender", "n", "median", "mean",
               "p10", "p90", "/ Nettle", "/ OpenSSL");
-  std::vector<Summary> summaries;
-  for (const Contender& c : contenders) {
-    summaries.push_back(summarize(c.seconds));
-  }
+  std::vector<Summary> summaries(contenders.size());
+  std::transform(contenders.begin(), contenders.end(), summaries.begin(),
+                 [](const Contender& c) { return summarize(c.seconds); });
   for (std::size_t i = 0; i < contenders.size(); ++i) {
     const Summary& s = summaries[i];
     std::printf("%-18s %7zu %10.3f %10.3f %10.3f %10.3f %12.3f %12.3f\n", contenders[i].name,
@@ -303,6 +302,13 @@ void overheadOnIdenticalWork(int keys, std::mt19937& shuffle) {
       s.median * 1e6, s.p90 * 1e6, s.count);
 }
 
+// A positive count from the command line, or `otherwise`.
+int count(const char* text, int otherwise) {
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  return *end == '\0' && value > 0 && value < 10'000'000 ? static_cast<int>(value) : otherwise;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -311,11 +317,11 @@ int main(int argc, char** argv) {
     useZeroingAllocator();
     zeroingGmp = GmpFunctions::current();
     const bool zeroing = std::string(argv[2]) == "zeroing";
-    seededRsaSeconds(static_cast<unsigned>(std::atoi(argv[3])), zeroing ? zeroingGmp : defaultGmp);
+    seededRsaSeconds(static_cast<unsigned>(count(argv[3], 1)), zeroing ? zeroingGmp : defaultGmp);
     return 0;
   }
-  const int rsaKeys = argc > 1 ? std::atoi(argv[1]) : 200;
-  const int ecdsaKeys = argc > 2 ? std::atoi(argv[2]) : 20000;
+  const int rsaKeys = argc > 1 ? count(argv[1], 200) : 200;
+  const int ecdsaKeys = argc > 2 ? count(argv[2], 20000) : 20000;
   defaultGmp = GmpFunctions::current();
   useZeroingAllocator();
   zeroingGmp = GmpFunctions::current();

@@ -45,11 +45,9 @@ Run runOnce(const std::vector<std::string>& argv) {
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
   posix_spawn_file_actions_addchdir_np(&actions, dir);
-  std::vector<char*> args;
-  for (const std::string& arg : argv) {
-    args.push_back(const_cast<char*>(arg.c_str()));
-  }
-  args.push_back(nullptr);
+  std::vector<char*> args(argv.size() + 1, nullptr);
+  std::transform(argv.begin(), argv.end(), args.begin(),
+                 [](const std::string& arg) { return const_cast<char*>(arg.c_str()); });
 
   const auto start = std::chrono::steady_clock::now();
   pid_t child = 0;
@@ -74,7 +72,7 @@ Run runOnce(const std::vector<std::string>& argv) {
   posix_spawn_file_actions_destroy(&actions);
   std::filesystem::remove_all(dir);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "%s failed: status %d\n", argv[0].c_str(), status);
+    (void)std::fprintf(stderr, "%s failed: status %d\n", argv[0].c_str(), status);
     std::exit(1);
   }
   return run;
@@ -84,7 +82,7 @@ double reportedMilliseconds(const std::string& output) {
   const std::string line = "Time taken:";
   const std::size_t at = output.find(line);
   if (at == std::string::npos) {
-    std::fprintf(stderr, "no time line in the report\n");
+    (void)std::fputs("no time line in the report\n", stderr);
     std::exit(1);
   }
   return std::strtod(output.c_str() + at + line.size(), nullptr);
@@ -105,11 +103,15 @@ double percentile90(std::vector<double> values) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fputs("usage: process_bench TARNWICK [RUNS]\n", stderr);
+    (void)std::fputs("usage: process_bench TARNWICK [RUNS]\n", stderr);
     return 2;
   }
   const std::string tarnwick = std::filesystem::absolute(argv[1]).string();
-  const int runs = argc > 2 ? std::atoi(argv[2]) : 200;
+  char* end = nullptr;
+  const long asked = argc > 2 ? std::strtol(argv[2], &end, 10) : 200;
+  const int runs = asked > 0 && asked < 100'000 && (end == nullptr || *end == '\0')
+                       ? static_cast<int>(asked)
+                       : 200;
   const std::vector<std::string> openssl = {"openssl", "genpkey",  "-algorithm",
                                             "RSA",     "-pkeyopt", "rsa_keygen_bits:3072",
                                             "-out",    "key.pem"};
