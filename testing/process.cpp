@@ -55,6 +55,13 @@ ProgramRun runProgram(const std::string& program, const std::filesystem::path& d
   // Standard output goes into a pipe, which no file size limit applies to.
   const TempDir outputs;
   const auto errorFile = outputs / "stderr";
+  // The unprivileged user may not be able to reach the build folder (a clone
+  // under /root): it runs a copy from a folder of its own.
+  std::string runnable = program;
+  if (options.unprivileged && isRoot()) {
+    runnable = (outputs / "program").string();
+    std::filesystem::copy_file(program, runnable);
+  }
   int output[2];
   if (pipe(output) != 0) {
     throw std::runtime_error("pipe failed");
@@ -84,7 +91,7 @@ ProgramRun runProgram(const std::string& program, const std::filesystem::path& d
     for (const std::string& variable : options.environment) {
       putenv(const_cast<char*>(variable.c_str()));
     }
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    execl(runnable.c_str(), runnable.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   close(output[1]);
