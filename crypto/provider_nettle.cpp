@@ -139,19 +139,15 @@ class HandleTable {
   template <typename Object>
   Object* find(void* handle) {
     std::lock_guard lock(mutex_);
-    const auto it = objects_.find(handle);
-    if (it == objects_.end() || it->second != kindOf<Object>()) {
-      return nullptr;
-    }
-    return static_cast<Object*>(handle);
+    return entry<Object>(handle) != objects_.end() ? static_cast<Object*>(handle) : nullptr;
   }
 
   // Takes the object out of the table; the caller then owns it.
   template <typename Object>
   std::unique_ptr<Object> take(void* handle) {
     std::lock_guard lock(mutex_);
-    const auto it = objects_.find(handle);
-    if (it == objects_.end() || it->second != kindOf<Object>()) {
+    const auto it = entry<Object>(handle);
+    if (it == objects_.end()) {
       return nullptr;
     }
     objects_.erase(it);
@@ -163,6 +159,14 @@ class HandleTable {
   template <typename Object>
   static constexpr Kind kindOf() {
     return std::is_same_v<Object, ProviderObject> ? Kind::Provider : Kind::Key;
+  }
+
+  // The handle's entry, if it is a live object of that kind; the caller
+  // holds the lock.
+  template <typename Object>
+  auto entry(void* handle) {
+    const auto it = objects_.find(handle);
+    return it != objects_.end() && it->second == kindOf<Object>() ? it : objects_.end();
   }
 
   std::mutex mutex_;
