@@ -15,6 +15,7 @@ struct BlobExport {
   LocationCode exportCall;
   const char* fileName;
   const char* progressMessage;
+  FileAccess access;  // private blobs go to files for their owner only
 };
 
 struct KeyPairJob {
@@ -41,15 +42,19 @@ constexpr KeyPairJob kJobs[] = {
      10,
      20,
      30,
-     {{kRsaPublicBlob.data(), 40, 50, "RSAPublicKey.dat", "RSA public key generated"},
-      {kRsaPrivateBlob.data(), 60, 70, "RSAPrivateKey.dat", "RSA private key generated"}}},
+     {{kRsaPublicBlob.data(), 40, 50, "RSAPublicKey.dat", "RSA public key generated",
+       FileAccess::Public},
+      {kRsaPrivateBlob.data(), 60, 70, "RSAPrivateKey.dat", "RSA private key generated",
+       FileAccess::Private}}},
     {kEcdsaP256.data(),
      256,
      80,
      90,
      100,
-     {{kEccPublicBlob.data(), 110, 120, "ECDSAPublicKey.dat", "ECDSA public key generated"},
-      {kEccPrivateBlob.data(), 130, 140, "ECDSAPrivateKey.dat", "ECDSA private key generated"}}},
+     {{kEccPublicBlob.data(), 110, 120, "ECDSAPublicKey.dat", "ECDSA public key generated",
+       FileAccess::Public},
+      {kEccPrivateBlob.data(), 130, 140, "ECDSAPrivateKey.dat", "ECDSA private key generated",
+       FileAccess::Private}}},
 };
 
 constexpr int kWindowX = 200;
@@ -145,13 +150,15 @@ class KeyGenerationRun {
     }
     // The whole buffer, as large as the size query said, whatever count the
     // export wrote back.
-    const bool written = writeBlobFile_(blob.fileName, buffer_.bytes());
+    const WriteResult file = writeBlobFile_(blob.fileName, buffer_.bytes(), blob.access);
     console_.writeLine(blob.progressMessage);
     console_.writeLine("");
-    if (!written) {
+    if (!file.written) {
       allFilesWritten_ = false;
       console_.writeText("Could not write ");
-      console_.writeLine(blob.fileName);
+      console_.writeText(blob.fileName);
+      console_.writeText(": ");
+      console_.writeLine(file.reason);
       console_.writeLine("");
     }
     return {};

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "crypto/provider.h"
+#include "output/blob_file_writer.h"
 
 struct ProviderCalls {
   decltype(&BCryptOpenAlgorithmProvider) openAlgorithmProvider;
@@ -31,7 +32,8 @@ struct ConsoleCalls {
   double (*nowSeconds)();
 };
 
-using WriteBlobFileCall = bool (*)(const char* fileName, std::span<const std::uint8_t> bytes);
+using WriteBlobFileCall = WriteResult (*)(const char* fileName, std::span<const std::uint8_t> bytes,
+                                          FileAccess access);
 
 struct RunPlatform {
   ProviderCalls provider;

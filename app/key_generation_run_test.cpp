@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -16,8 +15,8 @@ namespace {
 struct Script {
   unsigned failAt = 0;  // location code of the call that fails; 0: none fails
   NTSTATUS failStatus = 0;
-  unsigned zeroSizeAt = 0;  // size query that reports 0 bytes
-  std::set<std::string> unwritableFiles;
+  unsigned zeroSizeAt = 0;                             // size query that reports 0 bytes
+  std::map<std::string, std::string> unwritableFiles;  // name: the reason given
   double clockReadings[2] = {10.0, 10.5};
 
   unsigned codedCalls = 0;
@@ -161,10 +160,16 @@ double fakeNow() {
   return script->clockReadings[script->clockReads++];
 }
 
-bool fakeWriteFile(const char* fileName, std::span<const std::uint8_t> bytes) {
-  script->events.push_back(std::string("file ") + fileName);
+WriteResult fakeWriteFile(const char* fileName, std::span<const std::uint8_t> bytes,
+                          FileAccess access) {
+  script->events.push_back(std::string("file ") + fileName +
+                           (access == FileAccess::Private ? " private" : " public"));
   script->files[fileName].assign(bytes.begin(), bytes.end());
-  return script->unwritableFiles.count(fileName) == 0;
+  const auto unwritable = script->unwritableFiles.find(fileName);
+  if (unwritable != script->unwritableFiles.end()) {
+    return {false, unwritable->second};
+  }
+  return {true, {}};
 }
 
 constexpr RunPlatform kScripted{
@@ -192,14 +197,14 @@ const std::vector<std::string> kCodedCalls = {
 };
 
 struct BlobLine {
-  const char* file;
+  const char* file;  // with the access the writer is asked for
   const char* progress;
 };
 const BlobLine kBlobs[] = {
-    {"RSAPublicKey.dat", "RSA public key generated"},
-    {"RSAPrivateKey.dat", "RSA private key generated"},
-    {"ECDSAPublicKey.dat", "ECDSA public key generated"},
-    {"ECDSAPrivateKey.dat", "ECDSA private key generated"},
+    {"RSAPublicKey.dat public", "RSA public key generated"},
+    {"RSAPrivateKey.dat private", "RSA private key generated"},
+    {"ECDSAPublicKey.dat public", "ECDSA public key generated"},
+    {"ECDSAPrivateKey.dat private", "ECDSA private key generated"},
 };
 
 class KeyGenerationRunTest : public ::testing::Test {
@@ -331,7 +336,8 @@ TEST_F(KeyGenerationRunTest, SuccessWritesFourFilesAndTheTimeInOrder) {
 }
 
 TEST_F(KeyGenerationRunTest, FileThatCannotBeWrittenIsReportedAndTheRunGoesOn) {
-  script_.unwritableFiles = {"RSAPrivateKey.dat", "ECDSAPrivateKey.dat"};
+  script_.unwritableFiles = {{"RSAPrivateKey.dat", "Permission denied"},
+                             {"ECDSAPrivateKey.dat", "a symbolic link is in its place"}};
   script_.clockReadings[1] = 10.0;
 
   EXPECT_EQ(runKeyGeneration(kScripted), 1);
@@ -340,10 +346,10 @@ TEST_F(KeyGenerationRunTest, FileThatCannotBeWrittenIsReportedAndTheRunGoesOn) {
             "Please wait\r\n\r\n"
             "RSA public key generated\r\n\r\n"
             "RSA private key generated\r\n\r\n"
-            "Could not write RSAPrivateKey.dat\r\n\r\n"
+            "Could not write RSAPrivateKey.dat: Permission denied\r\n\r\n"
             "ECDSA public key generated\r\n\r\n"
             "ECDSA private key generated\r\n\r\n"
-            "Could not write ECDSAPrivateKey.dat\r\n\r\n"
+            "Could not write ECDSAPrivateKey.dat: a symbolic link is in its place\r\n\r\n"
             "Time taken: 0ms\r\n\r\n"
             "Press any key\r\n");
   EXPECT_EQ(script_.files.size(), 4u);

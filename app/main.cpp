@@ -1,12 +1,26 @@
 // tarnwick: creates an RSA 3072 and an ECDSA P-256 key pair with the system's
 // cryptography provider and writes the public and private blob of each to a
-// file in the current directory. Takes no arguments; any are ignored.
+// file in the current directory. Answers --help and --version; any other
+// argument is ignored.
+#include <string_view>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/key_generation_run.h"
 #include "console/console.h"
 #include "output/blob_file_writer.h"
 
-int main() {
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const CommandLineConventions& conventions = platformConventions();
+  switch (commandLineRequest(arguments, conventions)) {
+    case CommandLineRequest::Help:
+      return printText(usageText(conventions));
+    case CommandLineRequest::Version:
+      return printText(versionText());
+    case CommandLineRequest::Run:
+      break;
+  }
   const RunPlatform platform{
       {BCryptOpenAlgorithmProvider, BCryptGenerateKeyPair, BCryptFinalizeKeyPair, BCryptExportKey,
        BCryptCloseAlgorithmProvider, BCryptDestroyKey},

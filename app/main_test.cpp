@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <iterator>
+#include <map>
 #include <thread>
 
 #include "testing/blob_check.h"
@@ -21,11 +22,22 @@ using namespace std::chrono_literals;
 const char* const kFiles[] = {"RSAPublicKey.dat", "RSAPrivateKey.dat", "ECDSAPublicKey.dat",
                               "ECDSAPrivateKey.dat"};
 
+mode_t currentUmask() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return mask;
+}
+
+// Private key files are their owner's only; public ones have the ordinary
+// mode that the umask leaves.
 void expectSoundKeyFiles(const TempDir& dir) {
+  const mode_t publicMode = 0666 & ~currentUmask();
   for (const char* name : kFiles) {
     struct stat status {};
-    ASSERT_EQ(stat((dir / name).c_str(), &status), 0) << name;
-    EXPECT_EQ(status.st_mode & 0777, 0600u) << name;
+    ASSERT_EQ(lstat((dir / name).c_str(), &status), 0) << name;
+    EXPECT_TRUE(S_ISREG(status.st_mode)) << name;
+    const bool isPrivate = std::string_view(name).find("Private") != std::string_view::npos;
+    EXPECT_EQ(status.st_mode & 07777, isPrivate ? 0600u : publicMode) << name;
   }
   EXPECT_EQ(
       checkRsaBlobs(readBytes(dir / "RSAPublicKey.dat"), readBytes(dir / "RSAPrivateKey.dat")), "");
@@ -62,13 +74,59 @@ TEST(Program, FileThatCannotBeWrittenIsReportedAndExitsOne) {
 
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.output.find("ECDSA public key generated\r\n\r\n"
-                            "Could not write ECDSAPublicKey.dat\r\n\r\n"
+                            "Could not write ECDSAPublicKey.dat: Is a directory\r\n\r\n"
                             "ECDSA private key generated\r\n\r\n"
                             "Time taken: "),
             std::string::npos)
       << run.output;
   EXPECT_TRUE(fs::is_directory(dir / "ECDSAPublicKey.dat"));
   EXPECT_EQ(readBytes(dir / "ECDSAPrivateKey.dat").size(), 104u);
+}
+
+// A request for help or the version is answered and nothing else is done:
+// the key files in the directory stay as they are.
+TEST(Program, HelpAndVersionTouchNothing) {
+  const struct {
+    std::vector<std::string> arguments;
+    std::string expected;
+    bool whole;  // the whole output, not only its start
+  } cases[] = {
+      {{"--help"}, "Usage: tarnwick [", false},
+      {{"-h"}, "Usage: tarnwick [", false},
+      {{"ignored", "--help"}, "Usage: tarnwick [", false},
+      {{"--version"}, "tarnwick " TARNWICK_VERSION "\n", true},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    std::map<std::string, Bytes> before;
+    for (const char* name : kFiles) {
+      before[name] = Bytes(40, static_cast<std::uint8_t>(name[0]));
+      writeBytes(dir / name, before[name]);
+    }
+    ProgramOptions options;
+    options.arguments = c.arguments;
+    const ProgramRun run = runProgram(TARNWICK_PROGRAM, dir.path(), options);
+    EXPECT_EQ(run.status, 0) << c.arguments.back();
+    EXPECT_EQ(c.whole ? run.output : run.output.substr(0, c.expected.size()), c.expected);
+    EXPECT_EQ(run.output.find("Please wait"), std::string::npos) << run.output;
+    EXPECT_EQ(run.errors, "");
+    for (const char* name : kFiles) {
+      EXPECT_EQ(readBytes(dir / name), before[name]) << name;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);
+  }
+}
+
+// On a terminal, help neither titles the window nor changes the settings,
+// and does not wait.
+TEST(ProgramInTerminal, HelpLeavesTheTerminalAlone) {
+  TempDir dir;
+  TerminalRun terminal(TARNWICK_PROGRAM, dir.path(), {"--help"});
+  ASSERT_TRUE(terminal.waitForExit(5s)) << terminal.screen();
+  EXPECT_EQ(terminal.status(), 0);
+  EXPECT_NE(terminal.screen().find("Usage: tarnwick"), std::string::npos);
+  EXPECT_NE(terminal.title(), "Tarnwick\n");
+  EXPECT_EQ(terminal.settingsAfter(), terminal.settingsBefore());
 }
 
 TEST(ProgramInTerminal, SetsTheTitleWaitsForAKeyAndLeavesTheTerminalAsItWas) {

@@ -8,7 +8,8 @@
 // Then the layer's overhead measured on identical work: Nettle made to
 // generate the same key twice from one seed, once with GMP's default memory
 // functions and once with the zeroing ones the layer installs, plus the
-// layer's own calls around the generation timed on their own.
+// layer's own calls around the generation timed on their own, and the
+// pairwise test that every new pair passes, timed on its own.
 
 #include <gmp.h>
 #include <nettle/ecc-curve.h>
@@ -32,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "crypto/pairwise_check.h"
 #include "crypto/provider.h"
 #include "crypto/zeroing_allocator.h"
 
@@ -209,8 +211,9 @@ void interleave(std::vector<Contender>& contenders, int rounds, std::mt19937& sh
   }
 }
 
-void report(const char* title, const std::vector<Contender>& contenders, double unit,
-            const char* unitName) {
+// Prints the table and returns the first contender's (the layer's) median.
+double report(const char* title, const std::vector<Contender>& contenders, double unit,
+              const char* unitName) {
   std::printf("\n%s (%s)\n", title, unitName);
   std::printf("%-18s %7s %10s %10s %10s %10s %12s %12s\n", "contender", "n", "median", "mean",
               "p10", "p90", "/ Nettle", "/ OpenSSL");
@@ -223,6 +226,56 @@ void report(const char* title, const std::vector<Contender>& contenders, double 
                 s.count, s.median * unit, s.mean * unit, s.p10 * unit, s.p90 * unit,
                 s.median / summaries[1].median, s.median / summaries[2].median);
   }
+  return summaries[0].median;
+}
+
+// --- What the pairwise test costs ---
+
+// Times the pairwise test alone on fresh pairs, against the layer's median for
+// a whole key pair, which includes it.
+void pairwiseCost(int rsaKeys, int ecdsaKeys, double rsaMedian, double ecdsaMedian) {
+  std::vector<double> rsaChecks;
+  for (int i = 0; i < rsaKeys; ++i) {
+    rsa_public_key pub;
+    rsa_private_key priv;
+    rsa_public_key_init(&pub);
+    rsa_private_key_init(&priv);
+    mpz_set_ui(pub.e, 65537);
+    if (rsa_generate_keypair(&pub, &priv, nullptr, kernelRandom, nullptr, nullptr, 3072, 0) == 0) {
+      std::abort();
+    }
+    rsaChecks.push_back(secondsOf([&] {
+      if (!rsaPairIsConsistent(pub, priv)) {
+        std::abort();
+      }
+    }));
+    rsa_public_key_clear(&pub);
+    rsa_private_key_clear(&priv);
+  }
+  std::vector<double> ecdsaChecks;
+  for (int i = 0; i < ecdsaKeys; ++i) {
+    ecc_point pub;
+    ecc_scalar key;
+    ecc_point_init(&pub, nettle_get_secp_256r1());
+    ecc_scalar_init(&key, nettle_get_secp_256r1());
+    ecdsa_generate_keypair(&pub, &key, nullptr, kernelRandom);
+    ecdsaChecks.push_back(secondsOf([&] {
+      if (!ecdsaPairIsConsistent(pub, key)) {
+        std::abort();
+      }
+    }));
+    ecc_point_clear(&pub);
+    ecc_scalar_clear(&key);
+  }
+  const Summary rsa = summarize(rsaChecks);
+  const Summary ecdsa = summarize(ecdsaChecks);
+  std::printf("\nPairwise test (sign and verify) alone, against the layer's median key pair\n");
+  std::printf("RSA 3072:    median %8.3f ms, p90 %8.3f ms (n = %zu): %.2f %% of %.3f ms\n",
+              rsa.median * 1e3, rsa.p90 * 1e3, rsa.count, 100 * rsa.median / rsaMedian,
+              rsaMedian * 1e3);
+  std::printf("ECDSA P-256: median %8.1f us, p90 %8.1f us (n = %zu): %.1f %% of %.1f us\n",
+              ecdsa.median * 1e6, ecdsa.p90 * 1e6, ecdsa.count, 100 * ecdsa.median / ecdsaMedian,
+              ecdsaMedian * 1e6);
 }
 
 // --- Overhead on identical work ---
@@ -333,7 +386,7 @@ int main(int argc, char** argv) {
       {"OpenSSL EVP", openSslEcdsa, {}},
   };
   interleave(ecdsa, ecdsaKeys, shuffle);
-  report("ECDSA P-256 key pair", ecdsa, 1e6, "microseconds");
+  const double ecdsaMedian = report("ECDSA P-256 key pair", ecdsa, 1e6, "microseconds");
 
   std::vector<Contender> rsa = {
       {"tarnwick layer", ourRsa, {}},
@@ -341,7 +394,9 @@ int main(int argc, char** argv) {
       {"OpenSSL EVP", openSslRsa, {}},
   };
   interleave(rsa, rsaKeys, shuffle);
-  report("RSA 3072 key pair", rsa, 1e3, "milliseconds");
+  const double rsaMedian = report("RSA 3072 key pair", rsa, 1e3, "milliseconds");
+  pairwiseCost(rsaKeys / 4 > 20 ? rsaKeys / 4 : 20, ecdsaKeys / 4 > 100 ? ecdsaKeys / 4 : 100,
+               rsaMedian, ecdsaMedian);
 
   overheadOnIdenticalWork(rsaKeys / 4 > 20 ? rsaKeys / 4 : 20, shuffle);
   std::printf("\n%s, OpenSSL %s, Nettle %d.%d, GMP %s\n", "keygen_bench",

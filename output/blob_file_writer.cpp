@@ -42,75 +42,109 @@ class BufferedStream {
   std::array<char, kStreamBufferSize> buffer_{};
 };
 
-bool exists(const char* fileName) {
-  std::FILE* stream = openFileStream(fileName, OpenMode::ReadText);
-  if (stream == nullptr) {
-    return false;
-  }
-  (void)std::fclose(stream);  // read nothing; nothing to lose
-  return true;
+WriteResult notWritten(const FileError& error) {
+  return {false, fileErrorText(error)};
 }
 
-std::FILE* openForReplacing(const char* fileName, OpenMode& opened) {
-  // Each attempt opens a file: a loop, not a search with side effects.
+// Tries "r+b", "w+b" and "rb" in turn. When none opens the file for writing,
+// `error` is why "w+b", the open that creates the file, failed.
+std::FILE* openForReplacing(FileStreams& files, const char* fileName, FileAccess access,
+                            OpenMode& opened, FileError& error) {
   for (const OpenMode mode :
        {OpenMode::UpdateExisting, OpenMode::CreateOrTruncate, OpenMode::ReadBinary}) {
+    FileError failure;
+    // Each attempt opens a file: a loop, not a search with side effects.
     // cppcheck-suppress useStlAlgorithm
-    if (std::FILE* stream = openFileStream(fileName, mode)) {
+    if (std::FILE* stream = files.open(fileName, mode, access, failure)) {
       opened = mode;
       return stream;
+    }
+    if (mode == OpenMode::CreateOrTruncate) {
+      error = failure;
     }
   }
   return nullptr;
 }
 
-bool writeAll(std::FILE* stream, std::span<const std::uint8_t> bytes) {
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream) != bytes.size()) {
+bool writeAll(FileStreams& files, std::FILE* stream, std::span<const std::uint8_t> bytes,
+              FileError& error) {
+  if ((!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream) != bytes.size()) ||
+      std::fflush(stream) != 0) {
+    error = files.streamError();
     return false;
   }
-  return std::fflush(stream) == 0;
+  return true;
 }
 
-// A file holding part of the new bytes, or new bytes over old ones, must not
-// stay: once the stream is closed, remove it, or where it cannot be removed,
-// cut it to nothing.
-void discardPartial(const char* fileName, BufferedStream& stream) {
+// A file holding part of the new bytes must not stay: once the stream is
+// closed, remove it, or where it cannot be removed, cut it to nothing.
+void discardPartial(FileStreams& files, const char* fileName, BufferedStream& stream,
+                    FileAccess access) {
   stream.close();
-  if (std::remove(fileName) == 0) {
+  if (files.remove(fileName)) {
     return;
   }
-  if (std::FILE* again = openFileStream(fileName, OpenMode::UpdateExisting)) {
-    cutFile(again, 0);
-    (void)std::fclose(again);  // the cut is made; closing passes on nothing
+  FileError ignored;
+  if (std::FILE* again = files.open(fileName, OpenMode::UpdateExisting, access, ignored)) {
+    (void)files.cut(again, 0, ignored);  // if even this fails, nothing more can be done
+    (void)std::fclose(again);            // the cut is made; closing passes on nothing
   }
 }
 
 }  // namespace
 
-bool writeBlobFile(const char* fileName, std::span<const std::uint8_t> bytes) {
-  if (exists(fileName)) {
-    (void)std::remove(fileName);  // if this fails, the opens below decide
+std::string fileErrorText(const FileError& error) {
+  switch (error.kind) {
+    case FileError::Kind::System:
+      return systemErrorText(error.code);
+    case FileError::Kind::SymbolicLink:
+      return "a symbolic link is in its place";
+    case FileError::Kind::NotRegularFile:
+      return "not a regular file";
+    case FileError::Kind::NotPrivate:
+      return "could not be made private";
+  }
+  return systemErrorText(error.code);
+}
+
+WriteResult writeBlobFile(FileStreams& files, const char* fileName,
+                          std::span<const std::uint8_t> bytes, FileAccess access) {
+  if (files.isPresent(fileName)) {
+    (void)files.remove(fileName);  // if this fails, the opens below decide
   }
   OpenMode opened{};
-  std::FILE* const opening = openForReplacing(fileName, opened);
+  FileError error;
+  std::FILE* const opening = openForReplacing(files, fileName, access, opened, error);
   if (opening == nullptr) {
-    return false;
+    return notWritten(error);
   }
   BufferedStream stream(opening);
-  // Read-only, or its mode cannot be made owner-only: the former content stays.
-  if (opened == OpenMode::ReadBinary || !restrictToOwner(stream.get())) {
-    return false;
+  if (opened == OpenMode::ReadBinary) {
+    return notWritten(error);  // read-only: the former content stays
   }
-  // Opened without truncation, the file may be longer than the new bytes.
-  const bool written = writeAll(stream.get(), bytes) &&
-                       (opened != OpenMode::UpdateExisting || cutFile(stream.get(), bytes.size()));
-  if (!written) {
-    discardPartial(fileName, stream);
-    return false;
+  // Before any byte is written; if it fails, the former content stays.
+  if (access == FileAccess::Private && !files.makePrivate(stream.get(), error)) {
+    return notWritten(error);
+  }
+  // A file opened without truncation is emptied first, so that the new bytes
+  // never lie over old ones. If that fails, the former content stays.
+  if (opened == OpenMode::UpdateExisting && !files.cut(stream.get(), 0, error)) {
+    return notWritten(error);
+  }
+  if (!writeAll(files, stream.get(), bytes, error)) {
+    discardPartial(files, fileName, stream, access);
+    return notWritten(error);
   }
   if (!stream.close()) {
-    discardPartial(fileName, stream);
-    return false;
+    error = files.streamError();
+    discardPartial(files, fileName, stream, access);
+    return notWritten(error);
   }
-  return true;
+  return {true, {}};
+}
+
+WriteResult writeBlobFile(const char* fileName, std::span<const std::uint8_t> bytes,
+                          FileAccess access) {
+  SystemFileStreams files;
+  return writeBlobFile(files, fileName, bytes, access);
 }

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <stdexcept>
@@ -91,7 +92,11 @@ ProgramRun runProgram(const std::string& program, const std::filesystem::path& d
     for (const std::string& variable : options.environment) {
       putenv(const_cast<char*>(variable.c_str()));
     }
-    execl(runnable.c_str(), runnable.c_str(), static_cast<char*>(nullptr));
+    std::vector<char*> argv(options.arguments.size() + 2, nullptr);
+    argv[0] = runnable.data();
+    std::transform(options.arguments.begin(), options.arguments.end(), argv.begin() + 1,
+                   [](const std::string& argument) { return const_cast<char*>(argument.c_str()); });
+    execv(runnable.c_str(), argv.data());
     _exit(127);
   }
   close(output[1]);

@@ -32,6 +32,7 @@ struct ProgramOptions {
   bool unprivileged = false;             // as kUnprivilegedId, when root
   std::uint64_t fileSizeLimit = 0;       // RLIMIT_FSIZE in bytes; 0: none
   std::vector<std::string> environment;  // NAME=VALUE, added
+  std::vector<std::string> arguments;    // after the program's name
 };
 
 // Runs `program` in `directory` with standard input from /dev/null and

@@ -34,16 +34,21 @@ int runs = 0;
 
 }  // namespace
 
-TerminalRun::TerminalRun(const std::string& program, const std::filesystem::path& directory)
+TerminalRun::TerminalRun(const std::string& program, const std::filesystem::path& directory,
+                         const std::vector<std::string>& arguments)
     : socket_("tarnwick-test-" + std::to_string(getpid()) + "-" + std::to_string(++runs)) {
   const std::string control = quote(control_.path().string());
+  std::string command = quote(program);
+  for (const std::string& argument : arguments) {
+    command += " " + quote(argument);
+  }
   // The shell outlives a Ctrl+C or Ctrl+\ meant for the program: a trap, unlike
   // an ignored signal, is not passed on to the program it starts. Its own
   // messages ("Terminated") go nowhere, so the screen shows the program alone.
   const std::string script = "trap : INT QUIT; exec 2>/dev/null; stty -g > " + control +
-                             "/before; sh -c 'echo $$ > " + control + "/pid; exec \"$0\"' " +
-                             quote(program) + "; echo $? > " + control + "/status; stty -g > " +
-                             control + "/after; exec sleep 60";
+                             "/before; sh -c 'echo $$ > " + control + "/pid; exec \"$@\"' sh " +
+                             command + "; echo $? > " + control + "/status; stty -g > " + control +
+                             "/after; exec sleep 60";
   tmux("new-session -d -x 100 -y 30 -c " + quote(directory.string()) + " " + quote(script));
 }
 

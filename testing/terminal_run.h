@@ -6,13 +6,15 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "testing/temp_dir.h"
 
 class TerminalRun {
  public:
   // Starts `program` with `directory` as its working directory.
-  TerminalRun(const std::string& program, const std::filesystem::path& directory);
+  TerminalRun(const std::string& program, const std::filesystem::path& directory,
+              const std::vector<std::string>& arguments = {});
   ~TerminalRun();
   TerminalRun(const TerminalRun&) = delete;
   TerminalRun& operator=(const TerminalRun&) = delete;

@@ -1,0 +1,12 @@
+// Command-line conventions on POSIX.
+#include "app/command_line.h"
+
+namespace {
+constexpr std::string_view kHelpOptions[] = {"--help", "-h"};
+}  // namespace
+
+const CommandLineConventions& platformConventions() {
+  static const CommandLineConventions kConventions{kHelpOptions, "-h | --help",
+                                                   "mode 0600 (its owner only)"};
+  return kConventions;
+}

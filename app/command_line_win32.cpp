@@ -1,0 +1,12 @@
+// Command-line conventions on Windows, where "/?" asks for help too.
+#include "app/command_line.h"
+
+namespace {
+constexpr std::string_view kHelpOptions[] = {"/?", "--help", "-h"};
+}  // namespace
+
+const CommandLineConventions& platformConventions() {
+  static const CommandLineConventions kConventions{kHelpOptions, "/? | -h | --help",
+                                                   "for its owner only"};
+  return kConventions;
+}
