@@ -6,6 +6,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/control_handler_win32.h"
 #include "console/key_press.h"
 
 namespace {
@@ -36,15 +37,6 @@ void firstUse() {
     // With processed input, Ctrl+C is a control event, never a key record.
     SetConsoleMode(inputHandle, mode | ENABLE_PROCESSED_INPUT);
   }
-}
-
-BOOL WINAPI consoleControlHandler(DWORD event) {
-  if (!controlEventIsKeyPress(event)) {
-    return FALSE;  // the system's default handling ends the process
-  }
-  InterlockedExchange(&keyPressed, 1);
-  Sleep(kCloseGraceMilliseconds);
-  return TRUE;
 }
 
 void removeControlHandler() {
@@ -85,6 +77,15 @@ void poll() {
 }
 
 }  // namespace
+
+BOOL WINAPI consoleControlHandler(DWORD event) {
+  if (!controlEventIsKeyPress(event)) {
+    return FALSE;  // the system's default handling ends the process
+  }
+  InterlockedExchange(&keyPressed, 1);
+  Sleep(kCloseGraceMilliseconds);
+  return TRUE;
+}
 
 void setTitle(std::string_view text) {
   SetConsoleTitleA(std::string(text).c_str());

@@ -1,16 +1,34 @@
-# Shared by the Wine tests: Wine's settings, a scratch directory, and helpers.
+# Shared by the Wine tests: a scratch directory and helpers. Every Wine call
+# goes through `w`, with a time limit; no Wine helper's output is read through
+# a pipe (a Wine process it wakes can hold the pipe open for ever): it goes to
+# a file first.
 
-: "${WINEPREFIX:=$HOME/.wine-tarnwick}"
-: "${WINEDEBUG:=-all}"
-: "${WINEDLLOVERRIDES:=mscoree,mshtml=}"
-export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+. "$(dirname "$0")/settings.sh"
 
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+cleanups=""
+# on_exit COMMAND: run at exit, before the scratch directory goes.
+on_exit() { cleanups="$1; $cleanups"; }
+trap 'eval "$cleanups"; rm -rf "$scratch"' EXIT
 
 fail() {
   echo "FAIL: $*" >&2
   exit 1
+}
+
+skip() {
+  echo "SKIP: $*" >&2
+  exit 77
+}
+
+# w COMMAND...: a Wine command with a time limit.
+w() {
+  timeout --kill-after=5 "${TARNWICK_WINE_TIMEOUT:-60}" wine "$@"
+}
+
+# proxied: the WINEDLLOVERRIDES that load a bcrypt.dll beside the program.
+proxied() {
+  echo "$WINEDLLOVERRIDES;bcrypt=n,b"
 }
 
 # flip_byte FILE OFFSET: inverts the lowest bit of one byte of FILE.
@@ -28,4 +46,11 @@ wait_until() {
     [ "$(date +%s)" -lt "$limit" ] || return 1
     sleep 0.1
   done
+}
+
+# linux_build DIR: skips the test, saying why, unless DIR holds the Linux
+# program and its key checker.
+need_linux_build() {
+  [ -x "$1/tarnwick" ] && [ -x "$1/check_key_files" ] ||
+    skip "no Linux build in $1 (cmake --preset linux && cmake --build --preset linux)"
 }

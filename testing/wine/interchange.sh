@@ -1,26 +1,27 @@
 #!/bin/sh
 # Key files crossing between the builds.
-#   linux-to-windows LINUX_BUILD INTERCHANGE_EXE: the Linux program's four files
+#   linux-to-windows INTERCHANGE_EXE LINUX_BUILD: the Linux program's four files
 #     import into the Windows provider, and each private key's signature
 #     verifies with its public key.
-#   windows-to-linux LINUX_BUILD INTERCHANGE_EXE: four blobs exported by the
+#   windows-to-linux INTERCHANGE_EXE LINUX_BUILD: four blobs exported by the
 #     Windows provider pass the Linux build's OpenSSL checks.
 # In both directions a corrupted file must fail the check.
 set -eu
 . "$(dirname "$0")/common.sh"
 direction=$1
-linux_build=$2
-interchange=$3
+interchange=$2
+linux_build=${3:-}
+need_linux_build "$linux_build"
 keys="$scratch/keys"
 mkdir "$keys"
 
 case "$direction" in
   linux-to-windows)
     (cd "$keys" && "$linux_build/tarnwick" < /dev/null > /dev/null) || fail "Linux program"
-    check() { wine "$interchange" import "$(winepath -w "$keys")"; }
+    check() { w "$interchange" import "$(winepath -w "$keys")"; }
     ;;
   windows-to-linux)
-    wine "$interchange" export "$(winepath -w "$keys")" || fail "Windows export"
+    w "$interchange" export "$(winepath -w "$keys")" || fail "Windows export"
     check() { "$linux_build/check_key_files" "$keys"; }
     ;;
   *)

@@ -10,7 +10,7 @@ trap 'tmux_ kill-server 2>/dev/null; rm -rf "$scratch"' EXIT
 
 mkdir "$scratch/run"
 tmux_ new-session -d -x 100 -y 30 -c "$scratch/run" \
-  "wine '$program'; echo \$? > '$scratch/status'; exec sleep 120"
+  "timeout --foreground 120 wine '$program'; echo \$? > '$scratch/status'; exec sleep 120"
 shows() { tmux_ capture-pane -p | grep -q "$1"; }
 
 wait_until 90 shows "Press any key" || { tmux_ capture-pane -p; fail "no prompt"; }

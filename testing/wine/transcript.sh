@@ -10,7 +10,7 @@ program=$1
 mkdir "$scratch/run"
 printf 'former content' > "$scratch/run/RSAPublicKey.dat"
 status=0
-(cd "$scratch/run" && wine "$program" < /dev/null > "$scratch/out") || status=$?
+(cd "$scratch/run" && w "$program" < /dev/null > "$scratch/out") || status=$?
 
 printf 'Please wait\r\n\r\nError at location 10, Windows error code C0000002\r\n\r\nPress any key\r\n' \
   > "$scratch/expected"
