@@ -8,8 +8,11 @@ namespace {
 
 constexpr std::string_view kPosixHelp[] = {"--help", "-h"};
 constexpr std::string_view kWindowsHelp[] = {"/?", "--help", "-h"};
-const CommandLineConventions kPosix{kPosixHelp, "-h | --help", "mode 0600"};
-const CommandLineConventions kWindows{kWindowsHelp, "/? | -h | --help", "for its owner only"};
+const CommandLineConventions kPosix{
+    .helpOptions = kPosixHelp, .helpSynopsis = "-h | --help", .privateFileAccess = "mode 0600"};
+const CommandLineConventions kWindows{.helpOptions = kWindowsHelp,
+                                      .helpSynopsis = "/? | -h | --help",
+                                      .privateFileAccess = "for its owner only"};
 
 TEST(CommandLine, OnlyAHelpOrVersionRequestIsAnswered) {
   using Request = CommandLineRequest;

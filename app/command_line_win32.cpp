@@ -6,7 +6,10 @@ constexpr std::string_view kHelpOptions[] = {"/?", "--help", "-h"};
 }  // namespace
 
 const CommandLineConventions& platformConventions() {
-  static const CommandLineConventions kConventions{kHelpOptions, "/? | -h | --help",
-                                                   "for its owner only"};
+  static const CommandLineConventions kConventions{
+      .helpOptions = kHelpOptions,
+      .helpSynopsis = "/? | -h | --help",
+      .privateFileAccess = "for its owner only",
+  };
   return kConventions;
 }

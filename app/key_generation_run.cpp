@@ -3,59 +3,10 @@
 #include <string>
 
 #include "app/export_buffer.h"
+#include "app/key_pair_jobs.h"
 #include "app/text_forms.h"
 
 namespace {
-
-using LocationCode = unsigned;
-
-struct BlobExport {
-  const ProviderChar* blobType;
-  LocationCode sizeQuery;
-  LocationCode exportCall;
-  const char* fileName;
-  const char* progressMessage;
-  FileAccess access;  // private blobs go to files for their owner only
-};
-
-struct KeyPairJob {
-  const ProviderChar* algorithm;
-  ULONG keyBits;
-  LocationCode open;
-  LocationCode generate;
-  LocationCode finalize;
-  BlobExport exports[2];  // public first
-};
-
-constexpr auto kRsa = providerText("RSA");
-constexpr auto kEcdsaP256 = providerText("ECDSA_P256");
-constexpr auto kRsaPublicBlob = providerText("RSAPUBLICBLOB");
-constexpr auto kRsaPrivateBlob = providerText("RSAPRIVATEBLOB");
-constexpr auto kEccPublicBlob = providerText("ECCPUBLICBLOB");
-constexpr auto kEccPrivateBlob = providerText("ECCPRIVATEBLOB");
-// The default implementation: a pointer to an empty string, not a null pointer.
-constexpr auto kDefaultImplementation = providerText("");
-
-constexpr KeyPairJob kJobs[] = {
-    {kRsa.data(),
-     3072,
-     10,
-     20,
-     30,
-     {{kRsaPublicBlob.data(), 40, 50, "RSAPublicKey.dat", "RSA public key generated",
-       FileAccess::Public},
-      {kRsaPrivateBlob.data(), 60, 70, "RSAPrivateKey.dat", "RSA private key generated",
-       FileAccess::Private}}},
-    {kEcdsaP256.data(),
-     256,
-     80,
-     90,
-     100,
-     {{kEccPublicBlob.data(), 110, 120, "ECDSAPublicKey.dat", "ECDSA public key generated",
-       FileAccess::Public},
-      {kEccPrivateBlob.data(), 130, 140, "ECDSAPrivateKey.dat", "ECDSA private key generated",
-       FileAccess::Private}}},
-};
 
 constexpr int kWindowX = 200;
 constexpr int kWindowY = 400;
@@ -83,10 +34,11 @@ class KeyGenerationRun {
 
     // The RSA job's handles are released before the ECDSA job begins; the
     // ECDSA job's are released by the clean-up below.
-    Outcome outcome = runJob(kJobs[0]);
+    const std::span<const KeyPairJob> jobs = keyPairJobs();
+    Outcome outcome = runJob(jobs[0]);
     if (!outcome.failed()) {
       releaseHandles();
-      outcome = runJob(kJobs[1]);
+      outcome = runJob(jobs[1]);
     }
     if (outcome.failed()) {
       reportFailure(outcome);
@@ -108,7 +60,7 @@ class KeyGenerationRun {
     // it: whatever a failing call left in its out-parameter is never released.
     BCRYPT_ALG_HANDLE opened = nullptr;
     NTSTATUS status =
-        calls_.openAlgorithmProvider(&opened, job.algorithm, kDefaultImplementation.data(), 0);
+        calls_.openAlgorithmProvider(&opened, job.algorithm, defaultImplementation(), 0);
     if (status != 0) {
       return {status, job.open};
     }

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "testing/location_codes.h"
+#include "testing/report.h"
+
 namespace {
 
 // A provider, console and file writer that play a script and record what the
@@ -55,11 +58,18 @@ std::string handleName(const void* handle) {
   return "?";
 }
 
-// Every coded call goes through here: counts it and says whether it fails.
-NTSTATUS codedCall(const std::string& event) {
+// Every coded call goes through here, with its code from the run's table:
+// counts it and says whether it fails.
+NTSTATUS codedCall(const std::string& event, LocationCode code) {
   script->events.push_back(event);
-  const unsigned code = ++script->codedCalls * 10;
+  ++script->codedCalls;
   return code == script->failAt ? script->failStatus : 0;
+}
+
+// The job of the fake provider or key handle.
+const KeyPairJob& jobOf(const void* handle) {
+  const bool second = handle == &providerObjects[1] || handle == &keyObjects[1];
+  return keyPairJobs()[second ? 1 : 0];
 }
 
 std::uint32_t blobSizeOf(const std::string& type) {
@@ -76,8 +86,10 @@ NTSTATUS fakeOpen(BCRYPT_ALG_HANDLE* provider, const ProviderChar* algorithm,
                   const ProviderChar* implementation, ULONG flags) {
   // The default implementation is asked for by an empty name, not a null one.
   const std::string impl = implementation == nullptr ? "null" : "'" + narrow(implementation) + "'";
+  const KeyPairJob* job = jobForAlgorithm(algorithm);
   const NTSTATUS status =
-      codedCall("open " + narrow(algorithm) + " " + impl + " " + std::to_string(flags));
+      codedCall("open " + narrow(algorithm) + " " + impl + " " + std::to_string(flags),
+                job != nullptr ? job->open : 0);
   if (status == 0) {
     *provider = &providerObjects[narrow(algorithm) == "RSA" ? 0 : 1];
   } else {
@@ -87,14 +99,16 @@ NTSTATUS fakeOpen(BCRYPT_ALG_HANDLE* provider, const ProviderChar* algorithm,
 }
 
 NTSTATUS fakeGenerate(BCRYPT_ALG_HANDLE provider, BCRYPT_KEY_HANDLE* key, ULONG bits, ULONG flags) {
-  const NTSTATUS status = codedCall("generate " + handleName(provider) + " " +
-                                    std::to_string(bits) + " " + std::to_string(flags));
+  const NTSTATUS status = codedCall(
+      "generate " + handleName(provider) + " " + std::to_string(bits) + " " + std::to_string(flags),
+      jobOf(provider).generate);
   *key = status == 0 ? &keyObjects[provider == &providerObjects[0] ? 0 : 1] : &keyObjects[0];
   return status;
 }
 
 NTSTATUS fakeFinalize(BCRYPT_KEY_HANDLE key, ULONG flags) {
-  return codedCall("finalize " + handleName(key) + " " + std::to_string(flags));
+  return codedCall("finalize " + handleName(key) + " " + std::to_string(flags),
+                   jobOf(key).finalize);
 }
 
 // The platform's signature: a handle is a pointer to non-const.
@@ -108,19 +122,22 @@ NTSTATUS fakeExport(BCRYPT_KEY_HANDLE key, BCRYPT_KEY_HANDLE exportKey, const Pr
   if (exportKey != nullptr) {
     event += " with export key";
   }
-  const NTSTATUS status = codedCall(event);
+  const BlobExport* blob = exportForBlobType(type);
+  const LocationCode code = blob != nullptr ? exportCode(*blob, output) : 0;
+  const NTSTATUS status = codedCall(event, code);
   if (status != 0) {
     return status;
   }
   const std::uint32_t size = blobSizeOf(blobType);
   if (query) {
-    *result = script->codedCalls * 10 == script->zeroSizeAt ? 0 : size;
+    *result = code == script->zeroSizeAt ? 0 : size;
     return 0;
   }
   // The buffer comes zero-filled and exactly as large as the size query said.
   EXPECT_EQ(outputSize, size);
-  std::vector<std::uint8_t> blob(output, output + outputSize);
-  EXPECT_EQ(blob, std::vector<std::uint8_t>(outputSize, 0)) << blobType;
+  EXPECT_EQ(std::vector<std::uint8_t>(output, output + outputSize),
+            std::vector<std::uint8_t>(outputSize, 0))
+      << blobType;
   for (std::uint32_t i = 0; i < outputSize; ++i) {
     output[i] = static_cast<std::uint8_t>(i * 7 + script->codedCalls);
   }
@@ -173,9 +190,19 @@ WriteResult fakeWriteFile(const char* fileName, std::span<const std::uint8_t> by
 }
 
 constexpr RunPlatform kScripted{
-    {fakeOpen, fakeGenerate, fakeFinalize, fakeExport, fakeClose, fakeDestroy},
-    {fakeSetTitle, fakePlace, fakeWriteText, fakeWriteLine, fakeWait, fakeNow},
-    fakeWriteFile,
+    .provider = {.openAlgorithmProvider = fakeOpen,
+                 .generateKeyPair = fakeGenerate,
+                 .finalizeKeyPair = fakeFinalize,
+                 .exportKey = fakeExport,
+                 .closeAlgorithmProvider = fakeClose,
+                 .destroyKey = fakeDestroy},
+    .console = {.setTitle = fakeSetTitle,
+                .placeWindowOnTop = fakePlace,
+                .writeText = fakeWriteText,
+                .writeLine = fakeWriteLine,
+                .waitForKeyPress = fakeWait,
+                .nowSeconds = fakeNow},
+    .writeBlobFile = fakeWriteFile,
 };
 
 // The run's fourteen coded calls, in order, as the scripted provider logs them.
@@ -196,16 +223,10 @@ const std::vector<std::string> kCodedCalls = {
     "export K2 ECCPRIVATEBLOB 104 0",
 };
 
-struct BlobLine {
-  const char* file;  // with the access the writer is asked for
-  const char* progress;
-};
-const BlobLine kBlobs[] = {
-    {"RSAPublicKey.dat public", "RSA public key generated"},
-    {"RSAPrivateKey.dat private", "RSA private key generated"},
-    {"ECDSAPublicKey.dat public", "ECDSA public key generated"},
-    {"ECDSAPrivateKey.dat private", "ECDSA private key generated"},
-};
+// The file events of the four blobs: each file with the access asked for.
+const char* const kFileEvents[] = {"file RSAPublicKey.dat public", "file RSAPrivateKey.dat private",
+                                   "file ECDSAPublicKey.dat public",
+                                   "file ECDSAPrivateKey.dat private"};
 
 class KeyGenerationRunTest : public ::testing::Test {
  protected:
@@ -248,24 +269,20 @@ TEST_P(FailureAtEachCode, StopsReportsReleasesAndExitsOne) {
 
   EXPECT_EQ(runKeyGeneration(kScripted), 1);
 
-  std::string expected = "Please wait\r\n\r\n";
   std::vector<std::string> events;
   int blobIndex = 0;
   for (unsigned code = 10; code <= c.failAt; code += 10) {
     const std::string& call = kCodedCalls[code / 10 - 1];
     events.push_back(call);
     if (call.rfind("export", 0) == 0 && code != c.failAt) {
-      events.push_back(std::string("file ") + kBlobs[blobIndex].file);
-      expected += std::string(kBlobs[blobIndex].progress) + "\r\n\r\n";
-      ++blobIndex;
+      events.push_back(kFileEvents[blobIndex++]);
     }
     if (code == 70 && c.failAt > 70) {
       events.insert(events.end(), {"close P1 0", "destroy K1"});
     }
   }
   events.insert(events.end(), c.releases.begin(), c.releases.end());
-  expected += "Error at location " + std::to_string(c.failAt) + ", Windows error code " +
-              c.statusText + "\r\n\r\nPress any key\r\n";
+  const std::string expected = failureReport(c.blobsWritten, c.failAt, c.statusText);
 
   EXPECT_EQ(blobIndex, c.blobsWritten);
   EXPECT_EQ(script_.transcript, expected);
@@ -303,20 +320,13 @@ TEST_F(KeyGenerationRunTest, SuccessWritesFourFilesAndTheTimeInOrder) {
 
   EXPECT_EQ(runKeyGeneration(kScripted), 0);
 
-  EXPECT_EQ(script_.transcript,
-            "Please wait\r\n\r\n"
-            "RSA public key generated\r\n\r\n"
-            "RSA private key generated\r\n\r\n"
-            "ECDSA public key generated\r\n\r\n"
-            "ECDSA private key generated\r\n\r\n"
-            "Time taken: 567ms\r\n\r\n"
-            "Press any key\r\n");
+  EXPECT_EQ(script_.transcript, successReport({}, "567"));
   std::vector<std::string> expected = {"title Tarnwick", "place 200,400", "clock"};
   int blob = 0;
   for (const std::string& call : kCodedCalls) {
     expected.push_back(call);
     if (call.rfind("export", 0) == 0) {
-      expected.push_back(std::string("file ") + kBlobs[blob++].file);
+      expected.push_back(kFileEvents[blob++]);
     }
     if (call == "export K1 RSAPRIVATEBLOB 795 0") {
       expected.insert(expected.end(), kRsaHeld.begin(), kRsaHeld.end());
@@ -343,15 +353,8 @@ TEST_F(KeyGenerationRunTest, FileThatCannotBeWrittenIsReportedAndTheRunGoesOn) {
   EXPECT_EQ(runKeyGeneration(kScripted), 1);
 
   EXPECT_EQ(script_.transcript,
-            "Please wait\r\n\r\n"
-            "RSA public key generated\r\n\r\n"
-            "RSA private key generated\r\n\r\n"
-            "Could not write RSAPrivateKey.dat: Permission denied\r\n\r\n"
-            "ECDSA public key generated\r\n\r\n"
-            "ECDSA private key generated\r\n\r\n"
-            "Could not write ECDSAPrivateKey.dat: a symbolic link is in its place\r\n\r\n"
-            "Time taken: 0ms\r\n\r\n"
-            "Press any key\r\n");
+            successReport(
+                {nullptr, "Permission denied", nullptr, "a symbolic link is in its place"}, "0"));
   EXPECT_EQ(script_.files.size(), 4u);
 }
 
@@ -360,12 +363,7 @@ TEST_F(KeyGenerationRunTest, SizeQueryReportingZeroBytesFailsAtItsCode) {
 
   EXPECT_EQ(runKeyGeneration(kScripted), 1);
 
-  EXPECT_EQ(script_.transcript,
-            "Please wait\r\n\r\n"
-            "RSA public key generated\r\n\r\n"
-            "RSA private key generated\r\n\r\n"
-            "Error at location 110, Windows error code C0000206\r\n\r\n"
-            "Press any key\r\n");
+  EXPECT_EQ(script_.transcript, failureReport(2, 110, "C0000206"));
   EXPECT_EQ(providerAndFileEvents().back(), "destroy K2");
   EXPECT_EQ(script_.codedCalls, 11u) << "no export after the failed size query";
 }
@@ -376,8 +374,7 @@ TEST_F(KeyGenerationRunTest, ClockThatWentBackShowsMinusOneWithoutSpace) {
 
   EXPECT_EQ(runKeyGeneration(kScripted), 0);
 
-  EXPECT_NE(script_.transcript.find("\r\nTime taken:-1ms\r\n"), std::string::npos)
-      << script_.transcript;
+  EXPECT_EQ(script_.transcript, successReport({}, "-1"));
 }
 
 }  // namespace

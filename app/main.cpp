@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/key_generation_run.h"
-#include "console/console.h"
-#include "output/blob_file_writer.h"
+#include "app/system_platform.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -21,11 +19,5 @@ int main(int argc, char** argv) {
     case CommandLineRequest::Run:
       break;
   }
-  const RunPlatform platform{
-      {BCryptOpenAlgorithmProvider, BCryptGenerateKeyPair, BCryptFinalizeKeyPair, BCryptExportKey,
-       BCryptCloseAlgorithmProvider, BCryptDestroyKey},
-      {setTitle, placeWindowOnTop, writeText, writeLine, waitForKeyPress, nowSeconds},
-      writeBlobFile,
-  };
-  return runKeyGeneration(platform);
+  return runKeyGeneration(systemPlatform());
 }

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "testing/blob_check.h"
+#include "testing/file_bytes.h"
 #include "testing/process.h"
 #include "testing/report.h"
 #include "testing/temp_dir.h"
@@ -18,9 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-const char* const kFiles[] = {"RSAPublicKey.dat", "RSAPrivateKey.dat", "ECDSAPublicKey.dat",
-                              "ECDSAPrivateKey.dat"};
 
 mode_t currentUmask() {
   const mode_t mask = umask(0);
@@ -32,7 +30,7 @@ mode_t currentUmask() {
 // mode that the umask leaves.
 void expectSoundKeyFiles(const TempDir& dir) {
   const mode_t publicMode = 0666 & ~currentUmask();
-  for (const char* name : kFiles) {
+  for (const char* name : kKeyFiles) {
     struct stat status {};
     ASSERT_EQ(lstat((dir / name).c_str(), &status), 0) << name;
     EXPECT_TRUE(S_ISREG(status.st_mode)) << name;
@@ -53,14 +51,7 @@ TEST(Program, RedirectedRunWritesTheReportAndFourSoundFiles) {
   const ProgramRun run = runProgram(TARNWICK_PROGRAM, dir.path());
 
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(maskElapsedTime(run.output),
-            "Please wait\r\n\r\n"
-            "RSA public key generated\r\n\r\n"
-            "RSA private key generated\r\n\r\n"
-            "ECDSA public key generated\r\n\r\n"
-            "ECDSA private key generated\r\n\r\n"
-            "Time taken: Nms\r\n\r\n"
-            "Press any key\r\n");
+  EXPECT_EQ(maskElapsedTime(run.output), successReport());
   expectSoundKeyFiles(dir);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4)
       << "no other file left behind";
@@ -73,12 +64,8 @@ TEST(Program, FileThatCannotBeWrittenIsReportedAndExitsOne) {
   const ProgramRun run = runProgram(TARNWICK_PROGRAM, dir.path());
 
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.output.find("ECDSA public key generated\r\n\r\n"
-                            "Could not write ECDSAPublicKey.dat: Is a directory\r\n\r\n"
-                            "ECDSA private key generated\r\n\r\n"
-                            "Time taken: "),
-            std::string::npos)
-      << run.output;
+  EXPECT_EQ(maskElapsedTime(run.output),
+            successReport({nullptr, nullptr, "Is a directory", nullptr}));
   EXPECT_TRUE(fs::is_directory(dir / "ECDSAPublicKey.dat"));
   EXPECT_EQ(readBytes(dir / "ECDSAPrivateKey.dat").size(), 104u);
 }
@@ -99,7 +86,7 @@ TEST(Program, HelpAndVersionTouchNothing) {
   for (const auto& c : cases) {
     TempDir dir;
     std::map<std::string, Bytes> before;
-    for (const char* name : kFiles) {
+    for (const char* name : kKeyFiles) {
       before[name] = Bytes(40, static_cast<std::uint8_t>(name[0]));
       writeBytes(dir / name, before[name]);
     }
@@ -110,7 +97,7 @@ TEST(Program, HelpAndVersionTouchNothing) {
     EXPECT_EQ(c.whole ? run.output : run.output.substr(0, c.expected.size()), c.expected);
     EXPECT_EQ(run.output.find("Please wait"), std::string::npos) << run.output;
     EXPECT_EQ(run.errors, "");
-    for (const char* name : kFiles) {
+    for (const char* name : kKeyFiles) {
       EXPECT_EQ(readBytes(dir / name), before[name]) << name;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);

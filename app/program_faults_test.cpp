@@ -11,6 +11,7 @@
 #include <iterator>
 #include <thread>
 
+#include "testing/file_bytes.h"
 #include "testing/process.h"
 #include "testing/report.h"
 #include "testing/temp_dir.h"
@@ -20,28 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-const char* const kFiles[] = {"RSAPublicKey.dat", "RSAPrivateKey.dat", "ECDSAPublicKey.dat",
-                              "ECDSAPrivateKey.dat"};
-const char* const kProgress[] = {"RSA public key generated", "RSA private key generated",
-                                 "ECDSA public key generated", "ECDSA private key generated"};
-
-// Why each file was not written; null for a file that was.
-using Reasons = std::array<const char*, 4>;
-
-// The report of a run in which every provider call succeeded and the files
-// with a reason could not be written.
-std::string successReport(const Reasons& reasons) {
-  std::string report = "Please wait\r\n\r\n";
-  for (std::size_t i = 0; i < 4; ++i) {
-    report += std::string(kProgress[i]) + "\r\n\r\n";
-    if (reasons[i] != nullptr) {
-      report += std::string("Could not write ") + kFiles[i] + ": " + reasons[i] + "\r\n\r\n";
-    }
-  }
-  report += "Time taken: Nms\r\n\r\nPress any key\r\n";
-  return report;
-}
 
 std::vector<std::string> entries(const fs::path& dir) {
   std::vector<std::string> names;
@@ -70,8 +49,8 @@ TEST(ProgramUnderFaults, FullDiskRemovesPartialFilesReportsThemAndGoesOn) {
     EXPECT_EQ(run.status, 1) << "limit " << c.limit;
     EXPECT_EQ(maskElapsedTime(run.output), successReport(c.reasons));
     for (std::size_t i = 0; i < 4; ++i) {
-      EXPECT_EQ(fs::exists(dir / kFiles[i]), c.reasons[i] == nullptr)
-          << kFiles[i] << ", limit " << c.limit;
+      EXPECT_EQ(fs::exists(dir / kKeyFiles[i]), c.reasons[i] == nullptr)
+          << kKeyFiles[i] << ", limit " << c.limit;
     }
   }
 }
@@ -132,7 +111,7 @@ TEST(ProgramUnderFaults, ProviderFailingInEachJob) {
   };
   for (const auto& c : cases) {
     TempDir dir;
-    for (const char* name : kFiles) {
+    for (const char* name : kKeyFiles) {
       writeBytes(dir / name, kFormer);
     }
     ProgramOptions options;
@@ -140,21 +119,16 @@ TEST(ProgramUnderFaults, ProviderFailingInEachJob) {
                            std::string("TARNWICK_FAIL_STATUS=") + c.status};
     const ProgramRun run = runProgram(TARNWICK_FAULTY_PROGRAM, dir.path(), options);
 
-    std::string expected = "Please wait\r\n\r\n";
-    for (int i = 0; i < c.filesWritten; ++i) {
-      expected += std::string(kProgress[i]) + "\r\n\r\n";
-    }
-    expected += "Error at location " + std::to_string(c.failAt) + ", Windows error code " +
-                c.status + "\r\n\r\nPress any key\r\n";
+    const std::string expected = failureReport(c.filesWritten, c.failAt, c.status);
     EXPECT_EQ(run.status, 1) << c.failAt;
     EXPECT_EQ(run.output, expected);
     EXPECT_EQ(run.errors, c.releases) << c.failAt;
-    for (int i = 0; i < 4; ++i) {
-      const auto content = readBytes(dir / kFiles[i]);
-      if (i < c.filesWritten) {
-        EXPECT_NE(content, kFormer) << kFiles[i] << " replaced, failure at " << c.failAt;
+    for (std::size_t i = 0; i < kKeyFiles.size(); ++i) {
+      const auto content = readBytes(dir / kKeyFiles[i]);
+      if (i < static_cast<std::size_t>(c.filesWritten)) {
+        EXPECT_NE(content, kFormer) << kKeyFiles[i] << " replaced, failure at " << c.failAt;
       } else {
-        EXPECT_EQ(content, kFormer) << kFiles[i] << " untouched, failure at " << c.failAt;
+        EXPECT_EQ(content, kFormer) << kKeyFiles[i] << " untouched, failure at " << c.failAt;
       }
     }
   }

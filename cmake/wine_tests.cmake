@@ -3,7 +3,7 @@
 # Wine.Stop), and with key files crossing between the Linux and the Windows
 # build.
 
-add_executable(interchange testing/interchange_win32.cpp)
+add_executable(interchange testing/interchange_main.cpp)
 target_link_libraries(interchange PRIVATE bcrypt tarnwick_warnings)
 
 # Finds windows, reads and writes console input and screens.

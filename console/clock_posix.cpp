@@ -1,34 +1,17 @@
-// The counts behind the seconds clock on POSIX: the monotonic clock in
-// nanoseconds stands for the performance counter.
+// The seconds clock on POSIX: the monotonic clock, which no change of the
+// system's time moves.
 #include <time.h>
 
-#include "console/elapsed_clock.h"
+#include "console/console.h"
 
-namespace {
-constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
-}  // namespace
-
-bool queryCounterFrequency(std::int64_t& countsPerSecond) {
+double nowSeconds() {
+  // On Linux clock_gettime fails only for a clock the kernel does not have or
+  // a bad pointer, and CLOCK_MONOTONIC has been there since 2.6: there is no
+  // other source to fall back on. Were it ever to fail, the reading would be
+  // 0 and the time shown 0 ms or a wrong figure, never a crash.
   timespec now{};
   if (clock_gettime(CLOCK_MONOTONIC, &now) != 0) {
-    return false;
+    return 0.0;
   }
-  countsPerSecond = kNanosecondsPerSecond;
-  return true;
-}
-
-std::int64_t queryCounter() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);  // works, as the frequency query showed
-  return static_cast<std::int64_t>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
-}
-
-std::uint32_t queryTickCount() {
-  // Only used where the monotonic clock failed: the wall clock's milliseconds,
-  // wrapping at 2^32 like the platform's tick count.
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  const auto milliseconds = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
-                            static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
-  return static_cast<std::uint32_t>(milliseconds);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }

@@ -13,35 +13,19 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <iterator>
 #include <string>
 
 #include "console/console.h"
-#include "console/key_press.h"
 #include "console/terminal_requests.h"
+#include "console/terminal_signals.h"
 
 namespace {
 
 constexpr int kInput = STDIN_FILENO;
 constexpr int kOutput = STDOUT_FILENO;
 constexpr long kPollIntervalNanoseconds = 50'000'000;
-
-// Signals that end the process. Until the wait begins each of them restores
-// the terminal and ends the process; from the first poll on, those that stand
-// for the terminal closing or the session ending count as a key press.
-struct ControlSignal {
-  int signal;
-  ControlEvent event;
-};
-constexpr ControlSignal kControlSignals[] = {
-    {SIGINT, ControlEvent::CtrlC},
-    {SIGQUIT, ControlEvent::CtrlBreak},
-    {SIGHUP, ControlEvent::Close},
-    {SIGTERM, ControlEvent::Shutdown},
-};
 
 // Shared with the signal handlers: written before they are installed, or
 // only of type sig_atomic_t.
@@ -96,12 +80,11 @@ void restoreAndDie(int signal) {
   }
 }
 
-void onControlSignal(int signal) {
-  const bool isKeyPress = std::any_of(
-      std::begin(kControlSignals), std::end(kControlSignals), [signal](const ControlSignal& c) {
-        return c.signal == signal && controlEventIsKeyPress(static_cast<std::uint32_t>(c.event));
-      });
-  if (waitStarted != 0 && isKeyPress) {
+// Until the wait begins each terminal signal restores the terminal and ends
+// the process; from the first poll on, those that stand for the terminal
+// closing or the session ending count as a key press.
+void onTerminalSignal(int signal) {
+  if (waitStarted != 0 && signalIsKeyPress(signal)) {
     keyPressed = 1;
     return;
   }
@@ -137,9 +120,9 @@ void firstUse() {
   if (!isatty(kInput) || !inForeground() || tcgetattr(kInput, &savedSettings) != 0) {
     return;
   }
-  for (const ControlSignal& control : kControlSignals) {
-    if (!isIgnored(control.signal)) {
-      setHandler(control.signal, onControlSignal);
+  for (const int signal : terminalSignals()) {
+    if (!isIgnored(signal)) {
+      setHandler(signal, onTerminalSignal);
     }
   }
   if (!isIgnored(SIGTSTP)) {

@@ -1,6 +1,7 @@
-// The seconds clock: the source is chosen once, at the first reading, and a
-// reading is a count turned into seconds. The choice and the arithmetic are
-// plain functions; the platform only supplies the counts.
+// The seconds clock on Windows: the source is chosen once, at the first
+// reading, and a reading is a count turned into seconds. The choice and the
+// arithmetic are plain functions; clock_win32.cpp supplies the counts. (On
+// POSIX the monotonic clock is read directly: clock_posix.cpp.)
 #pragma once
 
 #include <cstdint>
@@ -21,8 +22,3 @@ double counterSeconds(std::int64_t count, double secondsPerCount);
 
 // A 32-bit millisecond tick reading in seconds.
 double tickSeconds(std::uint32_t milliseconds);
-
-// What the platform supplies (clock_posix.cpp, clock_win32.cpp).
-bool queryCounterFrequency(std::int64_t& countsPerSecond);
-std::int64_t queryCounter();
-std::uint32_t queryTickCount();

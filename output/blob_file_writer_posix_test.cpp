@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "output/blob_file_writer.h"
+#include "testing/file_bytes.h"
 #include "testing/process.h"
 #include "testing/temp_dir.h"
 

@@ -4,6 +4,7 @@
 
 #include "output/file_stream.h"
 #include "testing/failing_files.h"
+#include "testing/file_bytes.h"
 #include "testing/temp_dir.h"
 
 namespace {

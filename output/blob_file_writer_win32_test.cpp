@@ -17,6 +17,7 @@
 
 #include "output/blob_file_writer.h"
 #include "testing/failing_files.h"
+#include "testing/file_bytes.h"
 #include "testing/temp_dir.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "testing/file_bytes.h"
 #include "testing/temp_dir.h"
 
 namespace {

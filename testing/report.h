@@ -1,22 +1,26 @@
-// Reports compared as exact text, with the one part that varies from run to
-// run, the milliseconds of the time line, replaced by "N".
+// The program's report as the tests expect it, built in one place: the texts,
+// their order and the CR LF line ends.
 #pragma once
 
+#include <array>
 #include <string>
 
-inline std::string maskElapsedTime(std::string report) {
-  static const std::string kTimeLine = "Time taken: ";
-  const std::size_t start = report.find(kTimeLine);
-  if (start == std::string::npos) {
-    return report;
-  }
-  const std::size_t digits = start + kTimeLine.size();
-  std::size_t end = digits;
-  while (end < report.size() && report[end] >= '0' && report[end] <= '9') {
-    ++end;
-  }
-  if (end > digits) {
-    report.replace(digits, end - digits, "N");
-  }
-  return report;
-}
+// The four key files, in the order in which the run writes them.
+inline constexpr std::array<const char*, 4> kKeyFiles = {
+    "RSAPublicKey.dat", "RSAPrivateKey.dat", "ECDSAPublicKey.dat", "ECDSAPrivateKey.dat"};
+
+// Why each file was not written, in that order; null for a file written.
+using Reasons = std::array<const char*, 4>;
+
+// A run in which every provider call succeeded. `milliseconds` is the time's
+// digits, with a minus sign if negative: "N" matches a report passed through
+// maskElapsedTime.
+std::string successReport(const Reasons& reasons = {}, const std::string& milliseconds = "N");
+
+// A run that failed at `location` with `status` (its hexadecimal text), after
+// `blobsWritten` blobs had been written.
+std::string failureReport(int blobsWritten, unsigned location, const std::string& status);
+
+// The report with the one part that varies from run to run, the digits of
+// the time, replaced by "N".
+std::string maskElapsedTime(std::string report);

@@ -1,10 +1,8 @@
 // A fresh directory for one test, removed with everything in it afterwards.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 class TempDir {
  public:
@@ -19,6 +17,3 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
-
-std::vector<std::uint8_t> readBytes(const std::filesystem::path& file);
-void writeBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);

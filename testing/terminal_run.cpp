@@ -1,9 +1,8 @@
 #include "testing/terminal_run.h"
 
-#include <unistd.h>
-
 #include <thread>
 
+#include "testing/file_bytes.h"
 #include "testing/process.h"
 
 namespace {
@@ -30,13 +29,11 @@ bool waitFor(Condition condition, std::chrono::milliseconds limit) {
   return false;
 }
 
-int runs = 0;
-
 }  // namespace
 
 TerminalRun::TerminalRun(const std::string& program, const std::filesystem::path& directory,
                          const std::vector<std::string>& arguments)
-    : socket_("tarnwick-test-" + std::to_string(getpid()) + "-" + std::to_string(++runs)) {
+    : socket_((control_ / "tmux.socket").string()) {
   const std::string control = quote(control_.path().string());
   std::string command = quote(program);
   for (const std::string& argument : arguments) {
@@ -52,6 +49,7 @@ TerminalRun::TerminalRun(const std::string& program, const std::filesystem::path
   tmux("new-session -d -x 100 -y 30 -c " + quote(directory.string()) + " " + quote(script));
 }
 
+// The server goes with its socket; the folder, the socket's, goes after.
 TerminalRun::~TerminalRun() {
   tmux("kill-server");
 }
@@ -106,5 +104,6 @@ bool TerminalRun::hasContent(const std::string& name) const {
 }
 
 std::string TerminalRun::tmux(const std::string& arguments) const {
-  return shellOutput("tmux -f /dev/null -L " + socket_ + " " + arguments + " 2>/dev/null");
+  // A server of this run's own, on a socket in its own folder.
+  return shellOutput("tmux -f /dev/null -S " + quote(socket_) + " " + arguments + " 2>/dev/null");
 }

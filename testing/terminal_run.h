@@ -42,6 +42,6 @@ class TerminalRun {
   bool hasContent(const std::string& name) const;
   std::string tmux(const std::string& arguments) const;
 
-  TempDir control_;
-  std::string socket_;
+  TempDir control_;     // the shell's records and the tmux socket
+  std::string socket_;  // the tmux server's, in control_
 };

@@ -23,7 +23,18 @@ skip() {
 
 # w COMMAND...: a Wine command with a time limit.
 w() {
-  timeout --kill-after=5 "${TARNWICK_WINE_TIMEOUT:-60}" wine "$@"
+  mkdir -p "$TARNWICK_WINE_TMP"
+  TMPDIR=$TARNWICK_WINE_TMP timeout --kill-after=5 "${TARNWICK_WINE_TIMEOUT:-60}" wine "$@"
+}
+
+# server ARGS...: the prefix's Wine server.
+server() {
+  TMPDIR=$TARNWICK_WINE_TMP wineserver "$@"
+}
+
+# windows_path PATH: the Windows name of a Unix path, on Wine's drive Z:.
+windows_path() {
+  printf 'Z:%s' "$1" | tr / '\\'
 }
 
 # proxied: the WINEDLLOVERRIDES that load a bcrypt.dll beside the program.

@@ -18,10 +18,10 @@ mkdir "$keys"
 case "$direction" in
   linux-to-windows)
     (cd "$keys" && "$linux_build/tarnwick" < /dev/null > /dev/null) || fail "Linux program"
-    check() { w "$interchange" import "$(winepath -w "$keys")"; }
+    check() { w "$interchange" import "$(windows_path "$keys")"; }
     ;;
   windows-to-linux)
-    w "$interchange" export "$(winepath -w "$keys")" || fail "Windows export"
+    w "$interchange" export "$(windows_path "$keys")" || fail "Windows export"
     check() { "$linux_build/check_key_files" "$keys"; }
     ;;
   *)

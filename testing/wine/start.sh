@@ -5,8 +5,11 @@
 set -eu
 . "$(dirname "$0")/common.sh"
 sh "$(dirname "$0")/stop.sh" > /dev/null
-mkdir -p "$WINEPREFIX" "$TARNWICK_DESKTOP"
+mkdir -p "$WINEPREFIX" "$TARNWICK_DESKTOP" "$TARNWICK_WINE_TMP"
 desktop=$TARNWICK_DESKTOP
+
+# The X server's socket folder, if this run makes it, goes with the server.
+[ -d /tmp/.X11-unix ] || touch "$desktop/made-socket-folder"
 
 # -displayfd: the server picks a free display and writes its number when it
 # is ready. Detached, and with nothing of the test's open, so that the test
@@ -28,11 +31,11 @@ w reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >> "$desktop/wi
   fail "reg add Desktop"
 w reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
   >> "$desktop/wine.log" 2>&1 || fail "reg add Desktops"
-wineserver -k 2> /dev/null || true
-wineserver -w
+server -k 2> /dev/null || true
+server -w
 # Persistent, so that each test does not pay for starting one; ended by
 # Wine.Stop, or a while after the last client if that never runs.
-wineserver -p300 < /dev/null > /dev/null 2>&1 || fail "wineserver"
+server -p300 < /dev/null > /dev/null 2>&1 || fail "wineserver"
 # The desktop's own process starts with the first program that needs it and
 # keeps its standard handles: start it here, where they are files, so that no
 # test's output pipe stays open behind it.

@@ -2,8 +2,9 @@
 # Ends what Wine.Start started: the Wine server with every Wine process of
 # the prefix, and the X server.
 . "$(dirname "$0")/settings.sh"
-wineserver -k 2> /dev/null
-wineserver -w 2> /dev/null
+TMPDIR=$TARNWICK_WINE_TMP wineserver -k 2> /dev/null
+TMPDIR=$TARNWICK_WINE_TMP wineserver -w 2> /dev/null
+rm -rf "$TARNWICK_WINE_TMP"
 desktop=$TARNWICK_DESKTOP
 if [ -s "$desktop/xvfb.pid" ]; then
   pid=$(cat "$desktop/xvfb.pid")
@@ -15,6 +16,10 @@ if [ -s "$desktop/xvfb.pid" ]; then
     done
     kill -9 "$pid" 2> /dev/null || true
   fi
+fi
+if [ -e "$desktop/made-socket-folder" ]; then
+  rmdir /tmp/.X11-unix 2> /dev/null || true
+  rm -f "$desktop/made-socket-folder"
 fi
 rm -f "$desktop/xvfb.pid" "$desktop/display" "$desktop/display.new"
 echo "1 passed, 0 failed"

@@ -31,7 +31,7 @@ for file in RSAPublicKey.dat:411 RSAPrivateKey.dat:795 ECDSAPublicKey.dat:72 ECD
   [ -f "$run/${file%%:*}" ] && [ "$(wc -c < "$run/${file%%:*}")" -eq "${file##*:}" ] ||
     fail "${file%%:*} is not ${file##*:} bytes"
 done
-w "$interchange" import "$(winepath -w "$run")" > "$scratch/import" 2>&1 ||
+w "$interchange" import "$(windows_path "$run")" > "$scratch/import" 2>&1 ||
   { cat "$scratch/import"; fail "Wine's provider rejects the files"; }
 
 status=0

@@ -4,13 +4,13 @@
 set -eu
 . "$(dirname "$0")/common.sh"
 program=$1
-socket="tarnwick-wine-$$"
-tmux_() { tmux -f /dev/null -L "$socket" "$@"; }
-trap 'tmux_ kill-server 2>/dev/null; rm -rf "$scratch"' EXIT
+# A tmux server of the test's own, on a socket in its scratch folder.
+tmux_() { tmux -f /dev/null -S "$scratch/tmux.socket" "$@"; }
+on_exit "tmux_ kill-server 2> /dev/null"
 
 mkdir "$scratch/run"
 tmux_ new-session -d -x 100 -y 30 -c "$scratch/run" \
-  "timeout --foreground 120 wine '$program'; echo \$? > '$scratch/status'; exec sleep 120"
+  "TMPDIR='$TARNWICK_WINE_TMP' timeout --foreground 120 wine '$program'; echo \$? > '$scratch/status'; exec sleep 120"
 shows() { tmux_ capture-pane -p | grep -q "$1"; }
 
 wait_until 90 shows "Press any key" || { tmux_ capture-pane -p; fail "no prompt"; }

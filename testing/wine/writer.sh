@@ -22,14 +22,19 @@ if [ "$(id -u)" -eq 0 ]; then
   mkdir "$WINEPREFIX"
   chown nobody:nogroup "$WINEPREFIX"
   unset DISPLAY
-  as_user() { runuser -u nobody -- env HOME="$scratch" WINEPREFIX="$WINEPREFIX" "$@"; }
+  TARNWICK_WINE_TMP=$scratch/server
+  mkdir "$TARNWICK_WINE_TMP"
+  chown nobody:nogroup "$TARNWICK_WINE_TMP"
+  as_user() {
+    runuser -u nobody -- env HOME="$scratch" WINEPREFIX="$WINEPREFIX" TMPDIR="$TARNWICK_WINE_TMP" "$@"
+  }
   on_exit "as_user wineserver -k 2> /dev/null; as_user wineserver -w 2> /dev/null"
   TARNWICK_WINE_TIMEOUT=180 as_user timeout 180 wineboot -i > "$scratch/boot.log" 2>&1 ||
     { cat "$scratch/boot.log"; fail "wineboot as nobody"; }
 fi
 
 status=0
-(cd "$run" && as_user env WINEDLLOVERRIDES="$(proxied)" timeout 60 wine tarnwick.exe \
+(cd "$run" && as_user env WINEDLLOVERRIDES="$(proxied)" TMPDIR="$TARNWICK_WINE_TMP" timeout 60 wine tarnwick.exe \
    < /dev/null > "$scratch/out") || status=$?
 tr -d '\r' < "$scratch/out" > "$scratch/report"
 grep -q "^Could not write ECDSAPublicKey.dat: " "$scratch/report" ||

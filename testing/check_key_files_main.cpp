@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "testing/blob_check.h"
-#include "testing/temp_dir.h"
+#include "testing/file_bytes.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -31,10 +31,20 @@ struct Pair {
 };
 
 const Pair kPairs[] = {
-    {BCRYPT_RSA_ALGORITHM, 3072, BCRYPT_RSAPUBLIC_BLOB, BCRYPT_RSAPRIVATE_BLOB, "RSAPublicKey.dat",
-     "RSAPrivateKey.dat", true},
-    {BCRYPT_ECDSA_P256_ALGORITHM, 256, BCRYPT_ECCPUBLIC_BLOB, BCRYPT_ECCPRIVATE_BLOB,
-     "ECDSAPublicKey.dat", "ECDSAPrivateKey.dat", false},
+    {.algorithm = BCRYPT_RSA_ALGORITHM,
+     .bits = 3072,
+     .publicType = BCRYPT_RSAPUBLIC_BLOB,
+     .privateType = BCRYPT_RSAPRIVATE_BLOB,
+     .publicFile = "RSAPublicKey.dat",
+     .privateFile = "RSAPrivateKey.dat",
+     .rsa = true},
+    {.algorithm = BCRYPT_ECDSA_P256_ALGORITHM,
+     .bits = 256,
+     .publicType = BCRYPT_ECCPUBLIC_BLOB,
+     .privateType = BCRYPT_ECCPRIVATE_BLOB,
+     .publicFile = "ECDSAPublicKey.dat",
+     .privateFile = "ECDSAPrivateKey.dat",
+     .rsa = false},
 };
 
 bool check(NTSTATUS status, const char* what) {
