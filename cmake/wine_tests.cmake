@@ -32,6 +32,8 @@ set_tests_properties(Wine.Stop PROPERTIES FIXTURES_CLEANUP wine)
 add_test(NAME WineProgram.RedirectedTranscript
          COMMAND sh ${wine_tests}/transcript.sh ${program})
 add_test(NAME WineProgram.InTerminal COMMAND sh ${wine_tests}/terminal.sh ${program})
+add_test(NAME WineProgram.HelpAndVersion
+         COMMAND sh ${wine_tests}/help.sh ${program} ${PROJECT_VERSION})
 add_test(NAME WineProgram.SuccessRedirected
          COMMAND sh ${wine_tests}/success.sh ${program} ${proxy} $<TARGET_FILE:interchange>)
 add_test(NAME WineProgram.FileWriterOnRealFiles

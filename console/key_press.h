@@ -1,6 +1,7 @@
-// Which console input counts as the awaited key press, and which console
-// control events end the wait. Plain decisions over the values the platform
-// reports, the same on every platform.
+// Which Windows console input record counts as the awaited key press, and
+// which console control events end the wait. Plain decisions over the values
+// the console reports, so that they are tested on every platform; a POSIX
+// terminal has its own (terminal_signals.h).
 #pragma once
 
 #include <cstdint>

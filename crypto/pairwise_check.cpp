@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "crypto/kernel_random.h"
+#include "crypto/nettle_keys.h"
 
 namespace {
 
@@ -24,14 +25,6 @@ Digest messageDigest() {
   return digest;
 }
 
-struct Signature {
-  mpz_t value;
-  Signature() { mpz_init(value); }
-  ~Signature() { mpz_clear(value); }
-  Signature(const Signature&) = delete;
-  Signature& operator=(const Signature&) = delete;
-};
-
 struct EcdsaSignature {
   dsa_signature value;
   EcdsaSignature() { dsa_signature_init(&value); }
@@ -45,7 +38,7 @@ struct EcdsaSignature {
 bool rsaPairIsConsistent(const rsa_public_key& publicKey, const rsa_private_key& privateKey) {
   const Digest digest = messageDigest();
   RandomSource random;
-  Signature signature;
+  Number signature;
   // The signing function blinds with fresh random bytes and itself checks the
   // result against the public key; the verification below is the test proper.
   const int signed_ = rsa_sha256_sign_digest_tr(&publicKey, &privateKey, &random, kernelRandom,

@@ -8,44 +8,26 @@
 #include <nettle/ecdsa.h>
 
 #include "crypto/kernel_random.h"
+#include "crypto/nettle_keys.h"
 
 namespace {
 
-struct RsaPair {
-  rsa_public_key publicKey;
-  rsa_private_key privateKey;
+// A new pair, made by Nettle.
+struct RsaPair : RsaKeyPair {
   RsaPair() {
-    rsa_public_key_init(&publicKey);
-    rsa_private_key_init(&privateKey);
     mpz_set_ui(publicKey.e, 65537);
     RandomSource random;
     EXPECT_EQ(rsa_generate_keypair(&publicKey, &privateKey, &random, kernelRandom, nullptr, nullptr,
                                    3072, 0),
               1);
   }
-  ~RsaPair() {
-    rsa_public_key_clear(&publicKey);
-    rsa_private_key_clear(&privateKey);
-  }
-  RsaPair(const RsaPair&) = delete;
-  RsaPair& operator=(const RsaPair&) = delete;
 };
 
-struct EcdsaPair {
-  ecc_point publicKey;
-  ecc_scalar privateKey;
+struct EcdsaPair : EccKeyPair {
   EcdsaPair() {
-    ecc_point_init(&publicKey, nettle_get_secp_256r1());
-    ecc_scalar_init(&privateKey, nettle_get_secp_256r1());
     RandomSource random;
     ecdsa_generate_keypair(&publicKey, &privateKey, &random, kernelRandom);
   }
-  ~EcdsaPair() {
-    ecc_point_clear(&publicKey);
-    ecc_scalar_clear(&privateKey);
-  }
-  EcdsaPair(const EcdsaPair&) = delete;
-  EcdsaPair& operator=(const EcdsaPair&) = delete;
 };
 
 TEST(PairwiseCheck, RsaPairPassesUntilAPrimeIsChanged) {
@@ -68,12 +50,10 @@ TEST(PairwiseCheck, EcdsaPairPassesUntilThePrivateScalarIsChanged) {
   EcdsaPair pair;
   EXPECT_TRUE(ecdsaPairIsConsistent(pair.publicKey, pair.privateKey));
 
-  mpz_t d;
-  mpz_init(d);
-  ecc_scalar_get(&pair.privateKey, d);
-  mpz_add_ui(d, d, 1);
-  ASSERT_EQ(ecc_scalar_set(&pair.privateKey, d), 1);
-  mpz_clear(d);
+  Number d;
+  ecc_scalar_get(&pair.privateKey, d.value);
+  mpz_add_ui(d.value, d.value, 1);
+  ASSERT_EQ(ecc_scalar_set(&pair.privateKey, d.value), 1);
   EXPECT_FALSE(ecdsaPairIsConsistent(pair.publicKey, pair.privateKey));
 }
 

@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "crypto/kernel_random.h"
+#include "crypto/nettle_keys.h"
 #include "crypto/pairwise_check.h"
 #include "crypto/provider.h"
 #include "crypto/wipe.h"
@@ -37,46 +38,7 @@ constexpr ULONG kP256Bits = 256;
 constexpr ULONG kP256FieldBytes = 32;
 constexpr unsigned long kRsaPublicExponent = 65537;
 
-// --- Key pairs, owned by a key object once finalized. ---
-
-struct RsaKeyPair {
-  rsa_public_key publicKey;
-  rsa_private_key privateKey;
-  RsaKeyPair() {
-    rsa_public_key_init(&publicKey);
-    rsa_private_key_init(&privateKey);
-  }
-  ~RsaKeyPair() {
-    rsa_public_key_clear(&publicKey);
-    rsa_private_key_clear(&privateKey);
-  }
-  RsaKeyPair(const RsaKeyPair&) = delete;
-  RsaKeyPair& operator=(const RsaKeyPair&) = delete;
-};
-
-struct EccKeyPair {
-  ecc_point publicKey;
-  ecc_scalar privateKey;
-  EccKeyPair() {
-    ecc_point_init(&publicKey, nettle_get_secp_256r1());
-    ecc_scalar_init(&privateKey, nettle_get_secp_256r1());
-  }
-  ~EccKeyPair() {
-    ecc_point_clear(&publicKey);
-    ecc_scalar_clear(&privateKey);
-  }
-  EccKeyPair(const EccKeyPair&) = delete;
-  EccKeyPair& operator=(const EccKeyPair&) = delete;
-};
-
-// An mpz_t that is cleared (and so wiped) when it goes out of scope.
-struct Number {
-  mpz_t value;
-  Number() { mpz_init(value); }
-  ~Number() { mpz_clear(value); }
-  Number(const Number&) = delete;
-  Number& operator=(const Number&) = delete;
-};
+// --- Key objects: a key pair is owned by its key object once finalized. ---
 
 struct ProviderObject {
   Algorithm algorithm;

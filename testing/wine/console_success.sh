@@ -5,14 +5,8 @@
 #   console_success.sh HELPER PROGRAM PROXY
 set -eu
 . "$(dirname "$0")/common.sh"
-helper=$1
 . "$(dirname "$0")/desktop.sh"
-run=$scratch/run
-mkdir "$run"
-cp "$2" "$3" "$run/"
-on_exit "end_program '$run'"
-WINEDLLOVERRIDES=$(proxied)
-export WINEDLLOVERRIDES
+with_proxy
 
 run_in_console "$run" tarnwick.exe
 wait_for_text "Press any key"

@@ -7,12 +7,7 @@
 #   ctrl_c.sh HELPER PROGRAM PROXY
 set -eu
 . "$(dirname "$0")/common.sh"
-helper=$1
 . "$(dirname "$0")/desktop.sh"
-run=$scratch/run
-mkdir "$run"
-cp "$2" "$run/"
-on_exit "end_program '$run'"
 
 run_in_console "$run" tarnwick.exe
 wait_for_text "Press any key"

@@ -1,7 +1,23 @@
 # The Windows program in console windows on the test desktop, driven by the
-# desktop helper. Sourced after common.sh; needs $helper, the helper's path.
+# desktop helper. Sourced after common.sh by a test run as
+#   TEST.sh HELPER PROGRAM PROXY
+# It copies the program and the helper into $run, where the test runs them,
+# and ends a program still running there when the test ends.
 
 [ -n "${DISPLAY:-}" ] || fail "no test desktop (Wine.Start starts it)"
+helper=$1
+proxy=$3
+run=$scratch/run
+mkdir "$run"
+cp "$2" "$helper" "$run/"
+on_exit "end_program '$run'"
+
+# with_proxy: runs from here on go through the proxy, beside the program.
+with_proxy() {
+  cp "$proxy" "$run/"
+  WINEDLLOVERRIDES=$(proxied)
+  export WINEDLLOVERRIDES
+}
 
 # helper COMMAND ARGS...: the desktop helper's answer, in $scratch/answer.
 helper() {
@@ -38,7 +54,7 @@ shows() {
   helper screen "$pid" && grep -q "$1" "$scratch/answer"
 }
 
-# wait_for_prompt DIR: waits until the program in DIR shows "Press any key".
+# wait_for_text TEXT: waits until the program's console shows TEXT.
 wait_for_text() {
   wait_until 60 find_pid || fail "tarnwick.exe did not start"
   wait_until 60 shows "$1" || { cat "$scratch/answer"; fail "the console never showed '$1'"; }

@@ -5,15 +5,10 @@
 #   generation.sh HELPER PROGRAM PROXY
 set -eu
 . "$(dirname "$0")/common.sh"
-helper=$1
 . "$(dirname "$0")/desktop.sh"
-run=$scratch/run
-mkdir "$run"
-cp "$2" "$3" "$run/"
-on_exit "end_program '$run'"
-WINEDLLOVERRIDES=$(proxied)
+with_proxy
 TARNWICK_PROXY_HOLD_FINALIZE_MS=3000
-export WINEDLLOVERRIDES TARNWICK_PROXY_HOLD_FINALIZE_MS
+export TARNWICK_PROXY_HOLD_FINALIZE_MS
 
 during_generation() {
   run_in_console "$run" tarnwick.exe

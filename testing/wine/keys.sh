@@ -5,12 +5,7 @@
 #   keys.sh HELPER PROGRAM PROXY
 set -eu
 . "$(dirname "$0")/common.sh"
-helper=$1
 . "$(dirname "$0")/desktop.sh"
-run=$scratch/run
-mkdir "$run"
-cp "$2" "$run/"
-on_exit "end_program '$run'"
 
 # DOWN:VK:CHAR:STATE. State bits: 0x10 Shift, 0x08 left Ctrl, 0x02 left Alt,
 # 0x80 Caps Lock on, 0x20 Num Lock on, 0x100 a key of the separate block.

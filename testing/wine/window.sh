@@ -6,16 +6,11 @@
 #   window.sh HELPER PROGRAM PROXY
 set -eu
 . "$(dirname "$0")/common.sh"
-helper=$1
 . "$(dirname "$0")/desktop.sh"
-run=$scratch/run
-mkdir "$run"
-cp "$2" "$helper" "$run/"
 
 # Without the proxy the run ends at location 10 at once and waits: the window
 # is all that matters here.
 run_in_console "$run" tarnwick.exe
-on_exit "end_program '$run'"
 wait_for_text "Press any key"
 helper window Tarnwick || fail "no window titled Tarnwick"
 read -r left top right bottom topmost _ < "$scratch/answer"
