@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 
 #include "crypto/kernel_random.h"
 #include "crypto/nettle_keys.h"

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -133,11 +134,11 @@ std::FILE* SystemFileStreams::open(const char* fileName, OpenMode mode, FileAcce
   }
   DWORD desired = request.access;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
-  OwnerOnlyDescriptor ownerOnly;
+  std::optional<OwnerOnlyDescriptor> ownerOnly;
   if (request.writes && access == FileAccess::Private) {
     // Leave to make the file private, in place or when created.
     desired |= READ_CONTROL | WRITE_DAC;
-    attributes.lpSecurityDescriptor = ownerOnly.get();
+    attributes.lpSecurityDescriptor = ownerOnly.emplace().get();
     if (attributes.lpSecurityDescriptor == nullptr) {
       error = {FileError::Kind::NotPrivate, 0};
       return nullptr;

@@ -21,17 +21,6 @@ skip() {
   exit 77
 }
 
-# w COMMAND...: a Wine command with a time limit.
-w() {
-  mkdir -p "$TARNWICK_WINE_TMP"
-  TMPDIR=$TARNWICK_WINE_TMP timeout --kill-after=5 "${TARNWICK_WINE_TIMEOUT:-60}" wine "$@"
-}
-
-# server ARGS...: the prefix's Wine server.
-server() {
-  TMPDIR=$TARNWICK_WINE_TMP wineserver "$@"
-}
-
 # windows_path PATH: the Windows name of a Unix path, on Wine's drive Z:.
 windows_path() {
   printf 'Z:%s' "$1" | tr / '\\'
@@ -40,6 +29,34 @@ windows_path() {
 # proxied: the WINEDLLOVERRIDES that load a bcrypt.dll beside the program.
 proxied() {
   echo "$WINEDLLOVERRIDES;bcrypt=n,b"
+}
+
+# The report of a run that succeeded, with "Nms" for its time, a line each;
+# and of one that stopped at location 10, where Wine's provider refuses the
+# empty implementation name.
+success_report() {
+  printf '%s\n' "Please wait" "" "RSA public key generated" "" "RSA private key generated" "" \
+    "ECDSA public key generated" "" "ECDSA private key generated" "" "Time taken: Nms" "" \
+    "Press any key"
+}
+refused_report() {
+  printf '%s\n' "Please wait" "" "Error at location 10, Windows error code C0000002" "" \
+    "Press any key"
+}
+
+# crlf: the lines of standard input ended by CR LF, as the program writes them.
+crlf() {
+  sed 's/$/\r/'
+}
+
+# expect_key_files DIR: fails unless DIR holds the four key files, each of
+# its blob's size.
+expect_key_files() {
+  for file in RSAPublicKey.dat:411 RSAPrivateKey.dat:795 ECDSAPublicKey.dat:72 \
+              ECDSAPrivateKey.dat:104; do
+    [ -f "$1/${file%%:*}" ] && [ "$(wc -c < "$1/${file%%:*}")" -eq "${file##*:}" ] ||
+      fail "${file%%:*} is not ${file##*:} bytes"
+  done
 }
 
 # flip_byte FILE OFFSET: inverts the lowest bit of one byte of FILE.

@@ -2,8 +2,8 @@
 # Ends what Wine.Start started: the Wine server with every Wine process of
 # the prefix, and the X server.
 . "$(dirname "$0")/settings.sh"
-TMPDIR=$TARNWICK_WINE_TMP wineserver -k 2> /dev/null
-TMPDIR=$TARNWICK_WINE_TMP wineserver -w 2> /dev/null
+server -k 2> /dev/null
+server -w 2> /dev/null
 rm -rf "$TARNWICK_WINE_TMP"
 desktop=$TARNWICK_DESKTOP
 if [ -s "$desktop/xvfb.pid" ]; then
